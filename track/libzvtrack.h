@@ -1,0 +1,88 @@
+// Reading and writing .zvtrack files.
+//
+// Every number in the file is big-endian. Reading works on a ZvInStream, a
+// cursor over bytes held in memory (the loader reads a file in large blocks
+// first); a read past the end yields zero bytes for what is missing and sets
+// `pastEnd`, so the loader can refuse a truncated file. Writing goes to a
+// stdio stream; write errors are left for the caller to find with ferror.
+//
+//   ZvOpen  loads a file into a document: 1 on success, 0 on failure. On
+//           failure the document is left exactly as it was and the report
+//           says which chunk failed at which byte offset. Fields whose chunk the
+//           file lacks keep their previous values.
+//   ZvSave  writes a document: 1 when the whole file was written and closed.
+//           It writes a temporary file beside the target and renames it over
+//           the target only then, so a failed save leaves nothing behind and
+//           never damages an existing file.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "zvtrack.h"
+
+// Chunk keys; 0 means four bytes that are no known key.
+enum ZvKey : int {
+    kKeyUnknown = 0,
+    kKeyZORV = 1, kKeyTRCK, kKeyINFO, kKeyBEZR, kKeySEGM, kKeySUPP, kKeyFUND, kKeyRASC,
+    kKeyFREN, kKeyTUBE, kKeyCATW, kKeySCEN, kKeySCOB, kKeyTERA, kKeyENVC,
+};
+
+// The four letters of a key code 1..15, or nullptr.
+const char* keyName(int key);
+
+struct ZvInStream {
+    const unsigned char* bytes = nullptr;
+    size_t size = 0;
+    size_t pos = 0;
+    bool pastEnd = false;  // set once a read wanted bytes beyond `size`
+};
+
+// Byte-level helpers.
+void swap(char* a, char* b);
+void SwapEndianInt(int* value);
+void SwapEndianFloat(float* value);
+int byteInt(const unsigned char* bytes, int mode);  // mode 0 little-endian, 1 big-endian
+float byteFloat(ZvInStream* stream, int mode);      // mode 0 as stored, 1 byte-reversed
+int filelength(int fd);                              // size of the open file, -1 on error
+
+// Reading. Bytes past the end read as zero and set stream->pastEnd.
+std::vector<char> ReadBytes(ZvInStream* stream, unsigned count);  // count bytes
+int8_t ReadByte(ZvInStream* stream);
+int ReadBool(ZvInStream* stream);                      // 1 only for 0xFF
+int ReadKey(ZvInStream* stream);                       // ZvKey
+int ReadInt(ZvInStream* stream);
+float ReadFloat(ZvInStream* stream);
+void ReadNull(ZvInStream* stream, unsigned count);
+std::string ReadString(ZvInStream* stream, unsigned length);  // the bytes only; caller read the length
+Color ReadColor(ZvInStream* stream);
+
+// Writing.
+void WriteBytes(FILE* stream, const char* bytes, size_t count);
+void WriteByte(FILE* stream, int8_t value);
+void WriteBool(FILE* stream, int value);                // 0xFF only for exactly 1
+void WriteKey(FILE* stream, int key);                   // nothing for a code outside 1..15
+void WriteInt(FILE* stream, int value);
+void WriteFloat(FILE* stream, float value);
+void WriteNull(FILE* stream, size_t count);
+void WriteString(FILE* stream, const char* text);       // Int strlen, then the bytes
+void WriteString(FILE* stream, const std::string& text);  // Int size, then the bytes
+void WriteColor(FILE* stream, Color color);
+
+// What a load found: on failure `error` names the chunk and byte offset.
+struct ZvLoadReport {
+    std::string error;
+    std::string warning;
+    int chunksRead = 0;  // known chunks read; 0 means no track data at all
+};
+
+int ZvOpen(const char* path, ZvTrack* track, ZvLoadReport* report = nullptr);
+int ZvOpenMemory(const unsigned char* bytes, size_t size, ZvTrack* track,
+                 ZvLoadReport* report = nullptr);
+
+// Writes every chunk in the saver's order to an open stream. Returns 1 when
+// no write failed (ferror is clear).
+int ZvWrite(FILE* stream, const ZvTrack* track);
+int ZvSave(const char* path, ZvTrack* track, std::string* error = nullptr);

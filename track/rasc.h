@@ -1,0 +1,17 @@
+// Track nodes: markers attached to a segment (s counts from 0). The length word
+// rascLength moves by 24 per node. A segment without a list has no nodes: add
+// to it changes nothing and returns -1.
+#pragma once
+#include "zvtrack.h"
+
+int addTrackNode(int s, int nodeType, float segmentPos, ZvTrack* track);
+void modifyTrackNode(int s, int index, int nodeType, float segmentPos, ZvTrack* track);
+void deleteTrackNode(int s, int index, ZvTrack* track);
+TrackNodeRecord getTrackNode(int s, int index, ZvTrack* track);
+int getTotalTrackNodes(int s, ZvTrack* track);
+
+// The node's point on segment s's cubic, its segmentPos used as the curve
+// parameter (not clamped). The closing segment of a closed track ends at
+// bezier 0; a segment without a following bezier yields its first bezier's
+// position, or (0, 0, 0) when that does not exist either.
+Point3D getPosSegmentNode(int index, int s, ZvTrack* track);
