@@ -11,6 +11,7 @@ public:
     Point3D Subtract(Point3D a, Point3D b);  // Add(a, Invert(b))
     Point3D MultScalar(Point3D a, float s);
     Point3D CrossProduct(Point3D a, Point3D b);  // a x b, right-handed
-    // a scaled to length 1; the zero vector (or a non-finite one) yields (0, 0, 0).
+    // a scaled to length 1 (times the reciprocal of its length, rounded to
+    // float); a zero, non-finite or subnormal-length vector yields (0, 0, 0).
     Point3D Normalize(Point3D a);
 };

@@ -1,0 +1,27 @@
+#include "std.h"
+
+#include <cstdint>
+
+namespace {
+// Standard gravity as the track format's tools use it (note: not 9.80665).
+constexpr double kGravity = 9.81665;
+constexpr double kKmhPerMs = 3.6;
+}  // namespace
+
+Color createColorARGB(int alpha, int red, int green, int blue) {
+    Color color;
+    color.alpha = alpha;
+    color.blue = blue;
+    color.green = green;
+    color.red = red;
+    return color;
+}
+
+int colorComponent(int component) {
+    return static_cast<int8_t>(static_cast<uint8_t>(component));
+}
+
+float toG(float value) { return static_cast<float>(value / kGravity); }
+float toNewton(float value) { return static_cast<float>(value * kGravity); }
+float toMs(float value) { return static_cast<float>(value / kKmhPerMs); }
+float toKmh(float value) { return static_cast<float>(value * kKmhPerMs); }
