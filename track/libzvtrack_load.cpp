@@ -1,0 +1,259 @@
+// Loading a .zvtrack file: read the whole file into memory, then scan it for
+// chunk keys four bytes at a time and read each known chunk's fields into a
+// copy of the document. The copy replaces the document only when every chunk
+// was read whole, so a damaged file leaves the document as it was.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "libzvtrack.h"
+#include "zvlayout.h"
+
+namespace {
+
+constexpr size_t kNestedCountSize = 4;
+constexpr size_t kFloatSize = 4;
+constexpr size_t kReadBlock = size_t{1} << 20;
+
+// Fills document fields from the stream for the layout functions. Every length
+// and count is checked against the bytes the file has left before anything is
+// allocated; the first problem is kept as the load's error.
+class ChunkReader {
+public:
+    explicit ChunkReader(ZvInStream* in) : in_(in) {}
+
+    void beginChunk(int key, size_t offset) {
+        key_ = key;
+        offset_ = offset;
+    }
+    bool failed() const { return !error_.empty(); }
+    const std::string& error() const { return error_; }
+    size_t left() const { return in_->size - in_->pos; }
+
+    void fail(const std::string& problem) {
+        if (failed()) return;
+        error_ = std::string("chunk \"") + keyName(key_) + "\" at byte " +
+                 std::to_string(offset_) + ": " + problem;
+    }
+
+    // Fails when `length` units of `unitSize` bytes cannot come from what is left.
+    bool fits(long long length, size_t unitSize, const std::string& what) {
+        if (length < 0) {
+            fail(what + " " + std::to_string(length) + " is negative");
+            return false;
+        }
+        if (static_cast<unsigned long long>(length) > left() / unitSize) {
+            fail(what + " " + std::to_string(length) + " does not fit in the " +
+                 std::to_string(left()) + " bytes left");
+            return false;
+        }
+        return true;
+    }
+
+    void byte(int8_t& value) { value = ReadByte(in_); }
+    void boolean(int& value) { value = ReadBool(in_); }
+    void integer(int& value) { value = ReadInt(in_); }
+    void real(float& value) { value = ReadFloat(in_); }
+    void color(Color& value) { value = ReadColor(in_); }
+    void nulls(size_t count) { ReadNull(in_, static_cast<unsigned>(count)); }
+
+    void text(std::string& value) {
+        int length = ReadInt(in_);
+        value = fits(length, 1, "text length") ? ReadString(in_, length) : std::string();
+    }
+
+    template <class T>
+    void count(std::vector<T>& records, size_t minRecordSize, const char* noun) {
+        int count = ReadInt(in_);
+        bool ok = fits(count, minRecordSize, std::string(noun) + " count");
+        records = std::vector<T>(ok ? count : 0);
+    }
+
+    void blob(std::vector<char>& data) {
+        int length = ReadInt(in_);
+        data = fits(length, 1, "data length") ? ReadBytes(in_, length) : std::vector<char>();
+    }
+
+    void authorComments(ZvTrack& track) {
+        std::string comments;
+        text(comments);
+        auto owned = std::make_shared<const std::string>(std::move(comments));
+        track.authorComments = owned->c_str();
+        track.ownedAuthorComments = std::move(owned);
+    }
+
+    void terrainSize(ZvTrack& track) {
+        int columns = ReadInt(in_);
+        int rows = ReadInt(in_);
+        bool inGrid = columns >= 0 && columns <= kTerrainMaxColumns && rows >= 0 &&
+                      rows <= kTerrainMaxRows;
+        if (!inGrid) {
+            fail("terrain of " + std::to_string(columns) + " columns by " +
+                 std::to_string(rows) + " rows exceeds the grid of " +
+                 std::to_string(kTerrainMaxColumns) + " by " +
+                 std::to_string(kTerrainMaxRows));
+        }
+        track.terrainColumns = inGrid ? columns : 0;
+        track.terrainRows = inGrid ? rows : 0;
+    }
+
+    // Cells outside the file's rows and columns keep their heights.
+    void terrainGrid(ZvTrack& track) {
+        long long cells = static_cast<long long>(track.terrainRows) * track.terrainColumns;
+        if (!fits(cells, kFloatSize, "terrain height count")) return;
+        const size_t gridCells = size_t{kTerrainMaxRows} * kTerrainMaxColumns;
+        if (track.terrainHeights.size() != gridCells) track.terrainHeights.assign(gridCells, 0.0f);
+        for (int row = 0; row < track.terrainRows; ++row) {
+            float* cell = &track.terrainHeights[size_t(row) * kTerrainMaxColumns];
+            for (int column = 0; column < track.terrainColumns; ++column) cell[column] = ReadFloat(in_);
+        }
+    }
+
+    // The nested count that closes the last chunk may be cut by the end of the
+    // file; what is there is consumed. Returns false when it was cut.
+    bool nestedCount(int* value) {
+        if (left() < kNestedCountSize) {
+            nulls(left());
+            return false;
+        }
+        *value = ReadInt(in_);
+        return true;
+    }
+
+private:
+    ZvInStream* in_;
+    int key_ = kKeyUnknown;
+    size_t offset_ = 0;
+    std::string error_;
+};
+
+// Reads the fields of the chunk whose key was just read.
+void readChunk(int key, ChunkReader& reader, ZvTrack& track) {
+    int ignoredCount = 0;
+    switch (key) {
+        case kKeyZORV: zvlayout::zorv(reader, track); break;
+        case kKeyTRCK: zvlayout::trck(reader, track); break;
+        case kKeyINFO: zvlayout::info(reader, track); break;
+        case kKeyBEZR: zvlayout::bezr(reader, track); break;
+        case kKeySEGM: zvlayout::segm(reader, track); break;
+        case kKeySUPP: zvlayout::supp(reader, track); break;
+        case kKeyFUND: zvlayout::fund(reader, track); break;
+        case kKeyRASC: zvlayout::rasc(reader, track); break;
+        case kKeyFREN: zvlayout::fren(reader, track); break;
+        case kKeyTUBE: zvlayout::tube(reader, track); break;
+        case kKeyCATW: zvlayout::catw(reader, track); break;
+        case kKeySCEN: zvlayout::scen(reader, track); break;
+        case kKeySCOB: zvlayout::scob(reader, track); break;
+        case kKeyTERA:
+            track.hasTerrain = 1;
+            zvlayout::tera(reader, track);
+            break;
+        case kKeyENVC: zvlayout::envc(reader, track); break;
+        default: return;
+    }
+    if (reader.failed()) return;
+    // RASC and SCEN read their own nested count; the scan steps over the others'.
+    if (key == kKeyRASC) reader.nestedCount(&ignoredCount);
+    if (key == kKeySCEN) reader.nestedCount(&track.scenTrailer);
+}
+
+std::string strayBytesWarning(size_t count, size_t offset) {
+    return std::to_string(count) + " stray bytes at byte " + std::to_string(offset) +
+           " after the last chunk ignored";
+}
+
+// Reads the whole open file; false with errno set when a read fails.
+bool readAll(int fd, size_t sizeHint, std::vector<unsigned char>* bytes) {
+    bytes->resize(sizeHint + 1);  // one more byte shows whether the file grew
+    size_t filled = 0;
+    for (;;) {
+        if (filled == bytes->size()) bytes->resize(bytes->size() + kReadBlock);
+        ssize_t got = read(fd, bytes->data() + filled, bytes->size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) break;
+        filled += static_cast<size_t>(got);
+    }
+    bytes->resize(filled);
+    return true;
+}
+
+// Loads the file at `path` into `bytes`; on failure returns the reason.
+std::string loadFile(const char* path, std::vector<unsigned char>* bytes) {
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::string("cannot open: ") + std::strerror(errno);
+    struct stat status;
+    std::string problem;
+    if (fstat(fd, &status) != 0) {
+        problem = std::string("cannot read its status: ") + std::strerror(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        problem = "not a regular file";
+    } else if (!readAll(fd, static_cast<size_t>(status.st_size), bytes)) {
+        problem = std::string("read failed: ") + std::strerror(errno);
+    }
+    close(fd);
+    return problem;
+}
+
+}  // namespace
+
+int ZvOpenMemory(const unsigned char* bytes, size_t size, ZvTrack* track, ZvLoadReport* report) {
+    ZvLoadReport unused;
+    if (!report) report = &unused;
+    *report = ZvLoadReport();
+
+    ZvTrack loaded = *track;
+    ZvInStream in;
+    in.bytes = bytes;
+    in.size = size;
+    ChunkReader reader(&in);
+    int chunksRead = 0;
+    while (in.pos < in.size) {
+        size_t start = in.pos;
+        int key = ReadKey(&in);
+        if (in.pastEnd) {
+            report->warning = strayBytesWarning(size - start, start);
+            break;
+        }
+        if (key == kKeyUnknown) continue;
+        reader.beginChunk(key, start);
+        readChunk(key, reader, loaded);
+        if (!reader.failed() && in.pastEnd) {
+            reader.fail("its fields run past the end of the file (" + std::to_string(size) +
+                        " bytes)");
+        }
+        if (reader.failed()) {
+            report->error = reader.error();
+            return 0;
+        }
+        ++chunksRead;
+    }
+    *track = std::move(loaded);
+    report->chunksRead = chunksRead;
+    return 1;
+}
+
+int ZvOpen(const char* path, ZvTrack* track, ZvLoadReport* report) {
+    ZvLoadReport unused;
+    if (!report) report = &unused;
+    *report = ZvLoadReport();
+    if (!path || !*path) {
+        report->error = "no track file name given";
+        return 0;
+    }
+    std::vector<unsigned char> bytes;
+    std::string problem = loadFile(path, &bytes);
+    if (!problem.empty()) {
+        report->error = std::string(path) + ": " + problem;
+        return 0;
+    }
+    int loaded = ZvOpenMemory(bytes.data(), bytes.size(), track, report);
+    if (!report->error.empty()) report->error = std::string(path) + ": " + report->error;
+    if (!report->warning.empty()) report->warning = std::string(path) + ": " + report->warning;
+    return loaded;
+}

@@ -1,0 +1,250 @@
+// Saving a .zvtrack file: every chunk in the saver's order, built in a local
+// byte buffer and handed to stdio in large blocks. ZvSave writes to a
+// temporary file beside the target and renames it over the target only after
+// a clean close.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "libzvtrack.h"
+#include "zvbytes.h"
+#include "zvlayout.h"
+
+namespace {
+
+constexpr size_t kFlushThreshold = size_t{1} << 16;
+constexpr size_t kStdioBufferSize = size_t{1} << 20;
+constexpr mode_t kCreateMode = 0666;  // what an ordinary create asks for before the umask
+
+// Nested counts written after each chunk's body.
+constexpr int kZorvNested = 4;
+constexpr int kTrckNested = 4;
+constexpr int kSuppNested = 5;
+constexpr int kScenNested = 1;
+constexpr int kLeafNested = 0;
+
+// "CSTM" (length 14, nested count 1) holding "vrtx" (length 8, body 0, nested
+// count 0): written as they are, always, before ENVC.
+constexpr unsigned char kCustomChunks[] = {
+    0x43, 0x53, 0x54, 0x4D, 0x00, 0x00, 0x00, 0x0E, 0x00, 0x00, 0x00, 0x01, 0x76, 0x72,
+    0x74, 0x78, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+};
+
+// Writes document fields for the layout functions into a byte buffer that goes
+// to the stream in large blocks. The first problem is kept.
+class ChunkWriter {
+public:
+    explicit ChunkWriter(FILE* stream) : stream_(stream) { buffer_.reserve(2 * kFlushThreshold); }
+
+    bool failed() const { return !problem_.empty(); }
+    const std::string& problem() const { return problem_; }
+    void fail(const std::string& problem) {
+        if (!failed()) problem_ = problem;
+    }
+
+    void raw(const void* bytes, size_t count) {
+        buffer_.append(static_cast<const char*>(bytes), count);
+        if (buffer_.size() >= kFlushThreshold) flush();
+    }
+    void byte(int8_t value) { raw(&value, 1); }
+    void boolean(int value) {
+        unsigned char octet = zvbytes::encodeBool(value);
+        raw(&octet, 1);
+    }
+    void integer(int value) {
+        unsigned char bytes[4];
+        zvbytes::encodeInt(value, bytes);
+        raw(bytes, sizeof bytes);
+    }
+    void real(float value) {
+        unsigned char bytes[4];
+        zvbytes::encodeFloat(value, bytes);
+        raw(bytes, sizeof bytes);
+    }
+    void color(const Color& value) {
+        unsigned char bytes[4];
+        zvbytes::encodeColor(value, bytes);
+        raw(bytes, sizeof bytes);
+    }
+    void nulls(size_t count) {
+        buffer_.append(count, '\0');
+        if (buffer_.size() >= kFlushThreshold) flush();
+    }
+    void key(int code) { raw(keyName(code), 4); }
+
+    void text(const std::string& value) { sized(value.data(), value.size(), "text"); }
+    void blob(const std::vector<char>& data) { sized(data.data(), data.size(), "CATW data"); }
+
+    template <class T>
+    void count(const std::vector<T>& records, size_t, const char* noun) {
+        integer(fitsInt(records.size(), noun) ? static_cast<int>(records.size()) : 0);
+    }
+
+    // Loaded comments may hold any bytes, a NUL among them: write them whole.
+    void authorComments(const ZvTrack& track) {
+        const std::string* owned = track.ownedAuthorComments.get();
+        if (owned && track.authorComments == owned->c_str()) {
+            text(*owned);
+        } else {
+            const char* comments = track.authorComments ? track.authorComments : "";
+            sized(comments, std::strlen(comments), "author comments");
+        }
+    }
+
+    void terrainSize(const ZvTrack& track) {
+        if (track.terrainColumns < 0 || track.terrainColumns > kTerrainMaxColumns ||
+            track.terrainRows < 0 || track.terrainRows > kTerrainMaxRows) {
+            fail("terrain of " + std::to_string(track.terrainColumns) + " columns by " +
+                 std::to_string(track.terrainRows) + " rows exceeds the grid");
+        }
+        integer(track.terrainColumns);
+        integer(track.terrainRows);
+    }
+
+    void terrainGrid(const ZvTrack& track) {
+        if (failed()) return;
+        const bool allocated =
+            track.terrainHeights.size() == size_t{kTerrainMaxRows} * kTerrainMaxColumns;
+        for (int row = 0; row < track.terrainRows; ++row) {
+            for (int column = 0; column < track.terrainColumns; ++column) {
+                real(allocated ? track.terrainHeights[size_t(row) * kTerrainMaxColumns + column]
+                               : 0.0f);
+            }
+        }
+    }
+
+    // Hands the buffer to the stream; true when the stream took all of it.
+    bool flush() {
+        if (!buffer_.empty() && fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
+            fail(std::string("write failed: ") + std::strerror(errno));
+        }
+        buffer_.clear();
+        return !failed();
+    }
+
+private:
+    bool fitsInt(size_t size, const char* noun) {
+        if (size <= size_t{INT_MAX}) return true;
+        fail(std::string(noun) + " of " + std::to_string(size) + " is too large for the file");
+        return false;
+    }
+
+    // An Int length, then the bytes.
+    void sized(const char* bytes, size_t size, const char* noun) {
+        if (!fitsInt(size, noun)) return integer(0);
+        integer(static_cast<int>(size));
+        raw(bytes, size);
+    }
+
+    FILE* stream_;
+    std::string buffer_;
+    std::string problem_;
+};
+
+template <class Body>
+void chunk(ChunkWriter& writer, int key, Body body, int nestedCount) {
+    writer.key(key);
+    body();
+    writer.integer(nestedCount);
+}
+
+// Writes the whole document; returns "" or the first problem met.
+std::string writeTrack(FILE* stream, const ZvTrack& t) {
+    ChunkWriter w(stream);
+    chunk(w, kKeyZORV, [&] { zvlayout::zorv(w, t); }, kZorvNested);
+    chunk(w, kKeyTRCK, [&] { zvlayout::trck(w, t); }, kTrckNested);
+    chunk(w, kKeyINFO, [&] { zvlayout::info(w, t); }, kLeafNested);
+    chunk(w, kKeyBEZR, [&] { zvlayout::bezr(w, t); }, kLeafNested);
+    chunk(w, kKeySEGM, [&] { zvlayout::segm(w, t); }, kLeafNested);
+    chunk(w, kKeySUPP, [&] { zvlayout::supp(w, t); }, kSuppNested);
+    chunk(w, kKeyFUND, [&] { zvlayout::fund(w, t); }, kLeafNested);
+    chunk(w, kKeyRASC, [&] { zvlayout::rasc(w, t); }, kLeafNested);
+    chunk(w, kKeyFREN, [&] { zvlayout::fren(w, t); }, kLeafNested);
+    chunk(w, kKeyTUBE, [&] { zvlayout::tube(w, t); }, kLeafNested);
+    chunk(w, kKeyCATW, [&] { zvlayout::catw(w, t); }, kLeafNested);
+    chunk(w, kKeySCEN, [&] { zvlayout::scen(w, t); }, kScenNested);
+    chunk(w, kKeySCOB, [&] { zvlayout::scob(w, t); }, kLeafNested);
+    if (t.hasTerrain == 1) chunk(w, kKeyTERA, [&] { zvlayout::tera(w, t); }, kLeafNested);
+    w.raw(kCustomChunks, sizeof kCustomChunks);
+    chunk(w, kKeyENVC, [&] { zvlayout::envc(w, t); }, kLeafNested);
+    if (w.flush() && fflush(stream) != 0) w.fail(std::string("write failed: ") + std::strerror(errno));
+    if (!w.failed() && ferror(stream)) w.fail("write failed");
+    return w.problem();
+}
+
+// The mode an ordinary create would give: an existing file keeps its own.
+mode_t modeForTarget(const struct stat* existing) {
+    if (existing) return existing->st_mode & 07777;
+    mode_t mask = umask(0);  // the umask can only be read by setting it
+    umask(mask);
+    return kCreateMode & ~mask;
+}
+
+// A symbolic link is kept: the file it names is replaced.
+std::string resolveTarget(const char* path) {
+    struct stat status;
+    if (lstat(path, &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    char* resolved = realpath(path, nullptr);
+    if (!resolved) return path;
+    std::string target = resolved;
+    free(resolved);
+    return target;
+}
+
+// Writes the document into the open temporary file and closes it.
+std::string writeAndClose(int fd, mode_t mode, const ZvTrack& track) {
+    if (fchmod(fd, mode) != 0) {
+        std::string problem = std::string("cannot set the mode: ") + std::strerror(errno);
+        close(fd);
+        return problem;
+    }
+    FILE* stream = fdopen(fd, "wb");
+    if (!stream) {
+        std::string problem = std::string("cannot open a stream: ") + std::strerror(errno);
+        close(fd);
+        return problem;
+    }
+    setvbuf(stream, nullptr, _IOFBF, kStdioBufferSize);
+    std::string problem = writeTrack(stream, track);
+    if (fclose(stream) != 0 && problem.empty()) {
+        problem = std::string("close failed: ") + std::strerror(errno);
+    }
+    return problem;
+}
+
+// Saves to `path`; returns "" or the reason it failed, with nothing left behind.
+std::string saveFile(const char* path, const ZvTrack& track) {
+    if (!path || !*path) return "no file name given";
+    std::string target = resolveTarget(path);
+    struct stat status;
+    bool exists = stat(target.c_str(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode)) return "not a regular file";
+
+    std::string temporary = target + ".XXXXXX";
+    int fd = mkstemp(temporary.data());
+    if (fd < 0) return std::string("cannot create a file beside it: ") + std::strerror(errno);
+    std::string problem = writeAndClose(fd, modeForTarget(exists ? &status : nullptr), track);
+    if (problem.empty() && rename(temporary.c_str(), target.c_str()) != 0) {
+        problem = std::string("cannot replace it: ") + std::strerror(errno);
+    }
+    if (!problem.empty()) unlink(temporary.c_str());
+    return problem;
+}
+
+}  // namespace
+
+int ZvWrite(FILE* stream, const ZvTrack* track) {
+    return writeTrack(stream, *track).empty() ? 1 : 0;
+}
+
+int ZvSave(const char* path, ZvTrack* track, std::string* error) {
+    std::string problem = saveFile(path, *track);
+    if (!problem.empty() && error) *error = path && *path ? std::string(path) + ": " + problem : problem;
+    return problem.empty() ? 1 : 0;
+}

@@ -1,0 +1,377 @@
+// The layout of every chunk body and record of a .zvtrack file, written once
+// for both directions. Each function walks the fields in file order and hands
+// each one to `io`, which is either the loader's reader (fields are filled) or
+// the saver's writer (fields are written); the record type is then const.
+//
+// An io provides: byte, boolean, integer, real, color, nulls(n), text,
+// count(vector, minimum record bytes, noun), blob(vector<char>),
+// authorComments(track), terrainSize(track) and terrainGrid(track).
+//
+// A body starts with the chunk's length word (the key is the caller's) and
+// ends before the chunk's nested count, which the caller handles.
+#pragma once
+
+#include <cstddef>
+
+#include "zvtrack.h"
+
+namespace zvlayout {
+
+// Smallest stored sizes, by which a record count is checked against the bytes
+// a file has left before anything is allocated.
+constexpr size_t kTrckEntryMinSize = 28;
+constexpr size_t kCatwRecordMinSize = 28;
+constexpr size_t kScenRecordSize = 64;
+constexpr size_t kScobRecordMinSize = 4 + 4 + 64 + 16;
+
+// Null runs of the format.
+constexpr size_t kChunkPadding = 16;  // after most length words and before most nested counts
+constexpr size_t kZorvPadding = 14;
+constexpr size_t kSuppPadding = 32;
+constexpr size_t kTrckTailPadding = 3;
+constexpr size_t kBezierPadding = 17;
+constexpr size_t kSegmentPadding = 11;
+constexpr size_t kFundPadding = 64;
+constexpr size_t kFreeNodePadding = 12;
+constexpr size_t kTubeGap = 4;
+constexpr size_t kScenRecordPadding = 44;
+constexpr size_t kScobRecordPadding = 16;  // the loader and the saver agree on it
+constexpr size_t kTeraPadding = 10;
+constexpr size_t kTrckEntryPadding = 7;
+
+template <class IO, class P>
+void point(IO& io, P& p) {
+    io.real(p.x);
+    io.real(p.y);
+    io.real(p.z);
+}
+
+template <class IO, class Array>
+void colors(IO& io, Array& list) {
+    for (auto& color : list) io.color(color);
+}
+
+template <class IO, class T>
+void zorv(IO& io, T& t) {
+    io.integer(t.headerValue);
+    io.byte(t.major);
+    io.byte(t.minor);
+    io.byte(t.revision);
+    io.byte(t.markup);
+    io.byte(t.headerByte);
+    io.boolean(t.use16friction);
+    io.nulls(kZorvPadding);
+}
+
+template <class IO, class T>
+void trck(IO& io, T& t) {
+    io.integer(t.trckLength);
+    io.integer(t.coasterStyle);
+    io.count(t.trckEntries, kTrckEntryMinSize, "TRCK entry");
+    io.integer(t.trckValue);
+    for (auto& entry : t.trckEntries) {
+        io.boolean(entry.flag);
+        io.nulls(kTrckEntryPadding);
+        io.text(entry.text);
+        colors(io, entry.colors);
+    }
+    colors(io, t.trackColors);
+    for (auto& value : t.trckBytes) io.byte(value);
+    io.integer(t.trckInt);
+    io.boolean(t.trckFlag);
+    io.color(t.trckColor);
+    io.nulls(kTrckTailPadding);
+}
+
+template <class IO, class T>
+void info(IO& io, T& t) {
+    io.integer(t.infoLength);
+    io.nulls(kChunkPadding);
+    io.authorComments(t);
+}
+
+template <class IO, class T>
+void bezr(IO& io, T& t) {
+    io.integer(t.bezrLength);
+    io.nulls(kChunkPadding);
+    io.count(t.bezierArray, kBezierRecordSize, "bezier");
+    for (auto& bezier : t.bezierArray) {
+        point(io, bezier.position);
+        point(io, bezier.controlIn);
+        point(io, bezier.controlOut);
+        io.real(bezier.roll);
+        io.boolean(bezier.rollFlag);
+        io.boolean(bezier.auxFlag1);
+        io.boolean(bezier.auxFlag2);
+        io.nulls(kBezierPadding);
+    }
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class S>
+void station(IO& io, S& s) {
+    io.real(s.station1);
+    io.real(s.station2);
+    io.real(s.station3);
+    io.real(s.station4);
+    io.byte(s.station5);
+    io.byte(s.station6);
+    io.boolean(s.station7);
+    io.byte(s.station8);
+    io.real(s.station9);
+    io.byte(s.station10);
+    io.byte(s.station11);
+    io.boolean(s.station12);
+    io.nulls(1);
+    io.boolean(s.station13);
+    io.real(s.station14);
+    io.nulls(4);
+    io.real(s.station15);
+    io.real(s.station16);
+    io.nulls(4);
+    io.boolean(s.station17);
+    io.real(s.station18);
+    io.real(s.station19);
+    io.real(s.station20);
+    io.nulls(3);
+    io.byte(s.station21);
+    io.real(s.station22);
+    io.boolean(s.station23);
+    io.nulls(55);
+}
+
+template <class IO, class S>
+void lift(IO& io, S& s) {
+    io.nulls(3);
+    io.byte(s.lift1);
+    io.real(s.lift2);
+    io.real(s.lift3);
+    io.real(s.lift4);
+    io.nulls(4);
+    io.boolean(s.lift5);
+    io.boolean(s.lift6);
+    io.integer(s.lift7);
+    io.nulls(10);
+}
+
+template <class IO, class S>
+void transport(IO& io, S& s) {
+    io.real(s.transport1);
+    io.real(s.transport2);
+    io.real(s.transport3);
+    io.nulls(3);
+    io.byte(s.transport4);
+    io.boolean(s.transport5);
+    io.boolean(s.transport6);
+    io.byte(s.transport7);
+    io.byte(s.transport8);
+    io.real(s.transport9);
+    io.nulls(4);
+}
+
+template <class IO, class S>
+void brake(IO& io, S& s) {
+    io.real(s.break1);
+    io.real(s.break2);
+    io.real(s.break3);
+    io.nulls(4);
+    io.real(s.break4);
+    io.boolean(s.break5);
+    io.boolean(s.break6);
+    io.real(s.break7);
+    io.real(s.break8);
+    io.real(s.break9);
+    io.boolean(s.break10);
+    io.boolean(s.break11);
+    io.boolean(s.break12);
+    io.byte(s.break13);
+    io.integer(s.break14);
+    io.boolean(s.break15);
+    io.real(s.break16);
+    io.boolean(s.break17);
+    io.nulls(2);
+}
+
+// The type block follows `type` alone; typeDataLength is only carried.
+template <class IO, class S>
+void segment(IO& io, S& s) {
+    io.integer(s.type);
+    io.boolean(s.segmentFlag);
+    io.color(s.color1);
+    io.color(s.color2);
+    io.color(s.color3);
+    io.boolean(s.segmentFlag2);
+    io.integer(s.segmentValue);
+    io.nulls(kSegmentPadding);
+    io.integer(s.typeDataLength);
+    switch (s.type) {
+        case kSegmentStation: station(io, s.station); break;
+        case kSegmentLift: lift(io, s.lift); break;
+        case kSegmentTransport: transport(io, s.transport); break;
+        case kSegmentBrake: brake(io, s.brake); break;
+        default: break;
+    }
+}
+
+template <class IO, class T>
+void segm(IO& io, T& t) {
+    io.integer(t.segmLength);
+    io.count(t.segmentArray, kSegmentRecordSize, "segment");
+    io.boolean(t.closedTrack);
+    io.nulls(kChunkPadding);
+    for (auto& record : t.segmentArray) segment(io, record);
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class T>
+void supp(IO& io, T& t) {
+    io.integer(t.suppLength);
+    io.nulls(kSuppPadding);
+}
+
+template <class IO, class T>
+void fund(IO& io, T& t) {
+    io.integer(t.fundLength);
+    io.nulls(kChunkPadding);
+    io.count(t.fundNodeArray, kFundNodeRecordSize, "foundation node");
+    for (auto& node : t.fundNodeArray) {
+        io.boolean(node.flagA);
+        io.real(node.valueA);
+        io.boolean(node.angleFlag);
+        io.real(node.angle);
+        io.byte(node.fundByte);
+        io.integer(node.fundValue);
+        io.nulls(1);
+        point(io, node);
+        io.nulls(kFundPadding);
+    }
+    io.nulls(kChunkPadding);
+}
+
+// Ends after the closing null run; the nested count is the caller's.
+template <class IO, class T>
+void rasc(IO& io, T& t) {
+    io.integer(t.rascLength);
+    io.nulls(kChunkPadding);
+    io.count(t.trackNodeLists, kTrackNodeListSize, "track node list");
+    for (auto& list : t.trackNodeLists) {
+        io.count(list.nodes, kTrackNodeRecordSize, "track node");
+        for (auto& node : list.nodes) {
+            io.integer(node.nodeType);
+            io.real(node.segmentPos);
+            io.nulls(kChunkPadding);
+        }
+    }
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class T>
+void fren(IO& io, T& t) {
+    io.integer(t.frenLength);
+    io.nulls(kChunkPadding);
+    io.count(t.freeNodeArray, kFreeNodeRecordSize, "free node");
+    for (auto& node : t.freeNodeArray) {
+        point(io, node);
+        io.integer(node.freeValue);
+        io.nulls(kFreeNodePadding);
+    }
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class T>
+void tube(IO& io, T& t) {
+    io.integer(t.tubeLength);
+    io.nulls(kChunkPadding);
+    io.count(t.tubeArray, kTubeRecordSize, "tube");
+    for (auto& record : t.tubeArray) {
+        io.integer(record.kind1);
+        io.integer(record.segment1);
+        io.integer(record.index1);
+        io.nulls(kTubeGap);
+        io.integer(record.kind2);
+        io.integer(record.segment2);
+        io.integer(record.index2);
+        io.nulls(kTubeGap);
+        io.integer(record.tubeType);
+        io.integer(record.tubeValue);
+        io.real(record.tubeSize);
+        io.nulls(kTubeGap);
+    }
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class T>
+void catw(IO& io, T& t) {
+    io.integer(t.catwLength);
+    io.nulls(kChunkPadding);
+    io.count(t.catwRecords, kCatwRecordMinSize, "CATW record");
+    for (auto& record : t.catwRecords) {
+        for (auto& value : record.values) io.integer(value);
+        io.blob(record.data);
+    }
+    io.nulls(kChunkPadding);
+}
+
+// Ends after the closing null run; the nested count is the caller's.
+template <class IO, class T>
+void scen(IO& io, T& t) {
+    io.integer(t.scenLength);
+    io.nulls(kChunkPadding);
+    io.count(t.scenRecords, kScenRecordSize, "SCEN record");
+    for (auto& record : t.scenRecords) {
+        io.real(record.scenFloat1);
+        io.real(record.scenFloat2);
+        io.real(record.scenFloat3);
+        io.integer(record.scenInt);
+        io.real(record.scenFloat4);
+        io.nulls(kScenRecordPadding);
+    }
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class T>
+void scob(IO& io, T& t) {
+    io.integer(t.scobLength);
+    io.nulls(kChunkPadding);
+    io.count(t.scobRecords, kScobRecordMinSize, "SCOB record");
+    for (auto& record : t.scobRecords) {
+        io.text(record.text1);
+        io.text(record.text2);
+        for (auto& value : record.values) io.real(value);
+        io.nulls(kScobRecordPadding);
+    }
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class T>
+void tera(IO& io, T& t) {
+    io.integer(t.teraValue);
+    io.terrainSize(t);
+    io.real(t.teraFloat1);
+    io.real(t.teraFloat2);
+    io.text(t.teraText1);
+    io.real(t.teraFloat3);
+    io.text(t.teraText2);
+    io.real(t.teraFloat4);
+    io.boolean(t.teraFlag1);
+    io.real(t.teraFloat5);
+    io.text(t.teraText3);
+    io.real(t.teraFloat6);
+    io.byte(t.teraByte);
+    io.boolean(t.teraFlag2);
+    io.real(t.teraFloat7);
+    io.nulls(kTeraPadding);
+    io.terrainGrid(t);
+    io.nulls(kChunkPadding);
+}
+
+template <class IO, class T>
+void envc(IO& io, T& t) {
+    io.integer(t.envcLength);
+    io.nulls(kChunkPadding);
+    io.text(t.envcText1);
+    io.text(t.envcText2);
+    io.nulls(kChunkPadding);
+}
+
+}  // namespace zvlayout
