@@ -1,0 +1,149 @@
+#include "trackCheck.h"
+
+#include <sstream>
+
+#include "trackJson.h"
+
+namespace {
+
+// Every checked chunk has a 16-byte null run, its record count, a closing
+// 16-byte null run and its nested count after the length word.
+constexpr long long kCountedChunkFrame = 16 + 4 + 16 + 4;
+// ENVC: null run, two string lengths, null run, nested count.
+constexpr long long kEnvcFrame = 16 + 4 + 4 + 16 + 4;
+constexpr long long kCatwRecordFixed = 6 * 4 + 4;            // values and data length
+constexpr long long kScobRecordFixed = 4 + 4 + 16 * 4 + 16;  // two lengths, values, null run
+
+using Findings = std::vector<std::string>;
+
+std::string sized(size_t count, const char* singular, const char* plural) {
+    return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
+// The problem with one tube end, or "" when it names an existing node.
+std::string tubeEndProblem(const ZvTrack& t, int kind, int segment, int index) {
+    auto outside = [](int i, size_t count) { return i < 0 || static_cast<size_t>(i) >= count; };
+    std::ostringstream out;
+    switch (kind) {
+        case kEndFundNode:
+            if (outside(index, t.fundNodeArray.size()))
+                out << "names foundation node " << index << ", but the track has "
+                    << sized(t.fundNodeArray.size(), "foundation node", "foundation nodes");
+            break;
+        case kEndFreeNode:
+            if (outside(index, t.freeNodeArray.size()))
+                out << "names free node " << index << ", but the track has "
+                    << sized(t.freeNodeArray.size(), "free node", "free nodes");
+            break;
+        case kEndTrackNode:
+            if (outside(segment, t.trackNodeLists.size()))
+                out << "names the track nodes of segment " << segment << ", but the track has "
+                    << sized(t.trackNodeLists.size(), "track-node list", "track-node lists");
+            else if (outside(index, t.trackNodeLists[segment].nodes.size()))
+                out << "names track node " << index << " of segment " << segment
+                    << ", but that segment has "
+                    << sized(t.trackNodeLists[segment].nodes.size(), "track node", "track nodes");
+            break;
+        default:
+            out << "has kind " << kind
+                << ", not 1 (foundation node), 2 (free node) or 3 (track node)";
+    }
+    return out.str();
+}
+
+void checkTubeEnds(const ZvTrack& t, Findings* findings) {
+    for (size_t i = 0; i < t.tubeArray.size(); ++i) {
+        const TubeRecord& tube = t.tubeArray[i];
+        const std::string problems[2] = {tubeEndProblem(t, tube.kind1, tube.segment1, tube.index1),
+                                         tubeEndProblem(t, tube.kind2, tube.segment2, tube.index2)};
+        for (int end = 0; end < 2; ++end) {
+            if (!problems[end].empty())
+                findings->push_back("tubeArray[" + std::to_string(i) + "]: end " +
+                                    std::to_string(end + 1) + " " + problems[end]);
+        }
+    }
+}
+
+void checkTrackNodeListCount(const ZvTrack& t, Findings* findings) {
+    if (t.trackNodeLists.size() == t.segmentArray.size()) return;
+    findings->push_back("trackNodeLists: " +
+                        sized(t.trackNodeLists.size(), "track-node list", "track-node lists") +
+                        " for " + sized(t.segmentArray.size(), "segment", "segments"));
+}
+
+// Segment i runs from bezier i to bezier i+1; on a closed track the segment
+// after the last bezier runs back to bezier 0.
+bool segmentHasCurve(const ZvTrack& t, size_t i) {
+    size_t beziers = t.bezierArray.size();
+    return i + 1 < beziers || (t.closedTrack && beziers > 0 && i == beziers - 1);
+}
+
+void checkMarkersOnCurves(const ZvTrack& t, Findings* findings) {
+    for (size_t i = 0; i < t.trackNodeLists.size(); ++i) {
+        size_t markers = t.trackNodeLists[i].nodes.size();
+        if (markers == 0 || segmentHasCurve(t, i)) continue;
+        findings->push_back("segment " + std::to_string(i) + ": " +
+                            sized(markers, "marker", "markers") +
+                            " on a segment without a curve (the track has " +
+                            sized(t.bezierArray.size(), "bezier", "beziers") +
+                            (t.closedTrack ? ", closed)" : ", open)"));
+    }
+}
+
+void checkNonFinite(const ZvTrack& t, Findings* findings) {
+    OrderedJson doc = trackToJson(t);
+    forEachNonFinite(doc, [findings](const std::string& path, OrderedJson& value) {
+        findings->push_back(path + ": not a finite number (" + nonFiniteName(value.get<double>()) + ")");
+    });
+}
+
+void checkLength(const char* chunk, int stored, long long expected, Findings* findings) {
+    if (stored == expected) return;
+    findings->push_back(std::string(chunk) + ": length word " + std::to_string(stored) +
+                        ", but its contents take " + std::to_string(expected));
+}
+
+void checkLengthWords(const ZvTrack& t, Findings* findings) {
+    ExpectedLengths e = expectedLengths(t);
+    checkLength("BEZR", t.bezrLength, e.bezr, findings);
+    checkLength("FUND", t.fundLength, e.fund, findings);
+    checkLength("RASC", t.rascLength, e.rasc, findings);
+    checkLength("FREN", t.frenLength, e.fren, findings);
+    checkLength("TUBE", t.tubeLength, e.tube, findings);
+    checkLength("CATW", t.catwLength, e.catw, findings);
+    checkLength("SCOB", t.scobLength, e.scob, findings);
+    checkLength("ENVC", t.envcLength, e.envc, findings);
+}
+
+long long records(size_t count, int size) { return static_cast<long long>(count) * size; }
+
+}  // namespace
+
+ExpectedLengths expectedLengths(const ZvTrack& t) {
+    ExpectedLengths e{};
+    e.bezr = kCountedChunkFrame + records(t.bezierArray.size(), kBezierRecordSize);
+    e.fund = kCountedChunkFrame + records(t.fundNodeArray.size(), kFundNodeRecordSize);
+    e.fren = kCountedChunkFrame + records(t.freeNodeArray.size(), kFreeNodeRecordSize);
+    e.tube = kCountedChunkFrame + records(t.tubeArray.size(), kTubeRecordSize);
+    e.rasc = kCountedChunkFrame;
+    for (const TrackNodeList& list : t.trackNodeLists)
+        e.rasc += kTrackNodeListSize + records(list.nodes.size(), kTrackNodeRecordSize);
+    e.catw = kCountedChunkFrame;
+    for (const CatwRecord& c : t.catwRecords)
+        e.catw += kCatwRecordFixed + static_cast<long long>(c.data.size());
+    e.scob = kCountedChunkFrame;
+    for (const ScobRecord& s : t.scobRecords)
+        e.scob += kScobRecordFixed + static_cast<long long>(s.text1.size() + s.text2.size());
+    e.envc = kEnvcFrame + static_cast<long long>(t.envcText1.size() + t.envcText2.size());
+    return e;
+}
+
+std::vector<std::string> checkTrack(const ZvTrack& track) {
+    Findings findings;
+    checkTubeEnds(track, &findings);
+    checkTrackNodeListCount(track, &findings);
+    checkMarkersOnCurves(track, &findings);
+    checkNonFinite(track, &findings);
+    checkLengthWords(track, &findings);
+    return findings;
+}
