@@ -3,7 +3,7 @@
 #include <cstdint>
 
 namespace {
-// Standard gravity as the track format's tools use it (note: not 9.80665).
+// The gravity of the track units: 9.81665, deliberately not 9.80665.
 constexpr double kGravity = 9.81665;
 constexpr double kKmhPerMs = 3.6;
 }  // namespace

@@ -12,7 +12,7 @@ constexpr int kNewCoasterStyle = 1;
 constexpr int kNewTrckEntryCount = 32;
 constexpr int kNewTrckValue = 6;
 
-// Length words of a new track's chunks (as the format's own tools write them).
+// Length words a new track's chunks start with.
 constexpr int kNewTrckLength = 88;
 constexpr int kNewInfoLength = 39;
 constexpr int kNewBezrLength = 100;
