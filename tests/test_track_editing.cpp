@@ -193,10 +193,7 @@ TEST(Nodes, ModifyOverwritesInPlaceAndGetReturnsCopies) {
     BezierRecord bezier = getBezier(0, &track);
     EXPECT_EQ(bezier.controlIn.x, 4.0f);
     EXPECT_EQ(bezier.controlOut.z, 19.0f);
-    EXPECT_EQ(bezier.roll, 0.25f);
-    EXPECT_EQ(bezier.rollFlag, 0);
     EXPECT_EQ(bezier.auxFlag1, 1);
-    EXPECT_EQ(bezier.auxFlag2, 0);
 }
 
 TEST(TrackNodes, SegmentWithoutListHasNoNodes) {
@@ -345,7 +342,6 @@ TEST(Segments, SettingsSettersFillOnlyTheirBlock) {
     setSegmentBreak(1, 1, 2, 3, 4, 1, 0, 7, 8, 9, 1, 0, 1, 13, 14, 1, 16, 1, &track);
 
     StationSettings station = getSegmentStation(1, &track);
-    EXPECT_EQ(station.station1, 1.0f);
     EXPECT_EQ(station.station8, 8);
     EXPECT_EQ(station.station13, 0);
     EXPECT_EQ(station.station21, 21);
