@@ -1,0 +1,169 @@
+#include "calc.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr int kPolygonPoints = 4;
+
+// Bezier j, or nullptr when the document has none at that index.
+const BezierRecord* bezierAt(int index, const ZvTrack* track) {
+    if (index < 0 || index >= static_cast<int>(track->bezierArray.size())) return nullptr;
+    return &track->bezierArray[index];
+}
+
+Point3D midpoint(const Point3D& a, const Point3D& b) {
+    return {a.x * 0.5f + b.x * 0.5f, a.y * 0.5f + b.y * 0.5f, a.z * 0.5f + b.z * 0.5f};
+}
+
+bool samePiece(const Point3D* a, const Point3D* b) {
+    for (int k = 0; k < kPolygonPoints; ++k) {
+        if (a[k].x != b[k].x || a[k].y != b[k].y || a[k].z != b[k].z) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int followingBezier(int segment, const ZvTrack* track) {
+    const int count = static_cast<int>(track->bezierArray.size());
+    if (segment < 0) return -1;
+    if (segment + 1 < count) return segment + 1;
+    if (track->closedTrack && segment == count - 1) return 0;
+    return -1;
+}
+
+bool segmentCurve(int segment, const ZvTrack* track, SegmentCurve* curve) {
+    const int next = followingBezier(segment, track);
+    if (next < 0) return false;
+    const BezierRecord& first = track->bezierArray[segment];
+    const BezierRecord& last = track->bezierArray[next];
+    curve->p[0] = first.position;
+    curve->p[1] = first.controlOut;
+    curve->p[2] = last.controlIn;
+    curve->p[3] = last.position;
+    return true;
+}
+
+Point3D BezierCalc::GetPosSegmentNode(float t, int segment, ZvTrack* track) {
+    SegmentCurve curve;
+    if (!segmentCurve(segment, track, &curve)) {
+        const BezierRecord* first = bezierAt(segment, track);
+        return first ? first->position : Point3D{};
+    }
+    const float u = 1 - t;
+    const float v = 1 - u;
+    const float w0 = u * u * u;
+    const float w1 = u * 3 * u * v;
+    const float w2 = u * 3 * v * v;
+    const float w3 = v * v * v;
+    const Point3D* p = curve.p;
+    return {p[0].x * w0 + p[1].x * w1 + p[2].x * w2 + p[3].x * w3,
+            p[0].y * w0 + p[1].y * w1 + p[2].y * w2 + p[3].y * w3,
+            p[0].z * w0 + p[1].z * w1 + p[2].z * w2 + p[3].z * w3};
+}
+
+float BezierCalc::getDistance(Point3D* a, Point3D* b) {
+    const float dx = a->x - b->x;
+    const float dy = a->y - b->y;
+    const float dz = a->z - b->z;
+    return static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy + dz * dz)));
+}
+
+void BezierCalc::bezierSplit(Point3D* polygon, Point3D* left, Point3D* right) {
+    Point3D triangle[kPolygonPoints][kPolygonPoints];
+    for (int j = 0; j < kPolygonPoints; ++j) triangle[0][j] = polygon[j];
+    for (int r = 1; r < kPolygonPoints; ++r) {
+        for (int j = 0; j < kPolygonPoints - r; ++j) {
+            triangle[r][j] = midpoint(triangle[r - 1][j], triangle[r - 1][j + 1]);
+        }
+    }
+    for (int k = 0; k < kPolygonPoints; ++k) {
+        left[k] = triangle[k][0];
+        right[k] = triangle[kPolygonPoints - 1 - k][k];
+    }
+}
+
+void BezierCalc::bezierAddIfClose(Point3D* polygon, float* length, float* found, Point3D* out,
+                                  float distance, float tolerance) {
+    walkPiece(polygon, length, found, out, distance, tolerance, 0);
+}
+
+int BezierCalc::walkPiece(Point3D* polygon, float* length, float* found, Point3D* out,
+                          float distance, float tolerance, int depth) {
+    const float sides = getDistance(&polygon[0], &polygon[1]) +
+                        getDistance(&polygon[1], &polygon[2]) +
+                        getDistance(&polygon[2], &polygon[3]);
+    const float chord = getDistance(&polygon[0], &polygon[3]);
+    const float excess = sides - chord;
+    // A NaN excess compares false and so counts as flat; an infinite one would
+    // split forever into NaN pieces, so it counts as flat too.
+    if (excess > tolerance && std::isfinite(excess) && depth < kArcWalkMaxDepth) {
+        Point3D left[kPolygonPoints];
+        Point3D right[kPolygonPoints];
+        bezierSplit(polygon, left, right);
+        // Halving in float can give back the piece itself; then it cannot be
+        // refined any further and counts as flat.
+        if (!samePiece(left, polygon) && !samePiece(right, polygon)) {
+            const int deepestLeft =
+                walkPiece(left, length, found, out, distance, tolerance, depth + 1);
+            const int deepestRight =
+                walkPiece(right, length, found, out, distance, tolerance, depth + 1);
+            return std::max(deepestLeft, deepestRight);
+        }
+    }
+    *length += sides;
+    const double reached = *length;
+    if (reached > distance - kCaptureWindow && reached < distance + kCaptureWindow &&
+        distance != 0 && *found == 0) {
+        *out = polygon[3];
+        *found = 1;
+    }
+    return depth;
+}
+
+float BezierCalc::GetBezierLength(Point3D* polygon, float distance, float tolerance) {
+    float length = 0;
+    float found = 0;
+    Point3D scratch;
+    bezierAddIfClose(polygon, &length, &found, &scratch, distance, tolerance);
+    return length;
+}
+
+float BezierCalc::GetBezierLength(int segment, float distance, float tolerance, ZvTrack* track) {
+    SegmentCurve curve;
+    if (!segmentCurve(segment, track, &curve)) return 0;
+    return GetBezierLength(curve.p, distance, tolerance);
+}
+
+float BezierCalc::GetBezierLength(int segment, float distance, ZvTrack* track) {
+    return GetBezierLength(segment, distance, kLengthTolerance, track);
+}
+
+void BezierCalc::GetBezierPos(int segment, float distance, Point3D* out, float /*tolerance*/,
+                              ZvTrack* track) {
+    SegmentCurve curve;
+    if (!segmentCurve(segment, track, &curve)) return;
+    float length = 0;
+    float found = 0;
+    bezierAddIfClose(curve.p, &length, &found, out, distance, kPositionTolerance);
+}
+
+float TrackCalc::GetBanking(int segment, float t, ZvTrack* track) {
+    const int next = followingBezier(segment, track);
+    if (next < 0) return 0;
+    const BezierRecord& first = track->bezierArray[segment];
+    const float r0 = first.roll;
+    const float r1 = track->bezierArray[next].roll;
+    const float change = r1 - r0;
+    float correction = 0;
+    if (first.rollFlag == 0 && segment >= 1) {
+        const float previousChange = r0 - track->bezierArray[segment - 1].roll;
+        const float remaining = 1 - t;
+        correction = static_cast<float>(2 * std::sin(std::pow(remaining * kPi, 2.0)) *
+                                        previousChange / 27);
+    }
+    return static_cast<float>((2 - (std::cos(t * kPi) + 1)) * change / 2 + r0 - correction);
+}
