@@ -1,4 +1,12 @@
 # The strutwright program: camera, renderer scene, driver and window.
 if(TARGET strutviewer)
   sw_add_test(test_camera SOURCES test_camera.cpp LIBS strutviewer)
+
+  add_library(apptestfixtures STATIC app_fixtures.cpp)
+  target_link_libraries(apptestfixtures PUBLIC strutviewer GTest::gtest)
+  target_compile_definitions(apptestfixtures PUBLIC
+    SW_BINARY_DIR="${PROJECT_BINARY_DIR}" STRUTWRIGHT_EXE="$<TARGET_FILE:strutwright>")
+
+  sw_add_test(test_driver SOURCES test_driver.cpp LIBS apptestfixtures)
+  add_dependencies(test_driver strutwright)
 endif()

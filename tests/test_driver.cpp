@@ -1,0 +1,192 @@
+// The strutwright program run for real: output file, banner, stdout, exit
+// status and messages of every way a run can end without a window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app_fixtures.h"
+
+namespace fs = std::filesystem;
+using namespace apptest;
+
+namespace {
+
+const std::string kBanner = "--- QTR V1.0 pre-beta ---\r\n";
+const std::string kEntryIndices = "0\n1\n";
+
+std::string commentsOf(const std::string& path) {
+    ZvTrack track;
+    loadTrack(path, &track);
+    const char* comments = getAuthorComments(&track);
+    return comments ? comments : "";
+}
+
+// A saved sample track with these author comments; returns its path.
+std::string writeSample(const std::string& dir, const char* comments) {
+    ZvTrack track;
+    buildStraightTrack(&track);
+    setAuthorComments(comments, &track);
+    std::string path = dir + "/ride.zvtrack";
+    saveTrack(path, &track);
+    return path;
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(DriverBatch, WritesOutputBesideInputWithBannerAndLeavesInputAlone) {
+    std::string dir = scratchDir("driver-output");
+    std::string input = writeSample(dir, "Built by hand.\r\nSecond line.");
+    std::string before = readFile(input);
+
+    ProgramRun run = runProgram({"--no-view", input});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, kEntryIndices);
+    EXPECT_EQ(run.err, "");
+
+    std::string output = input + "-new.zvtrack";
+    ASSERT_TRUE(fileExists(output));
+    EXPECT_EQ(readFile(input), before);
+    EXPECT_EQ(commentsOf(output), kBanner + "Built by hand.\r\nSecond line.");
+
+    ZvTrack generated;
+    loadTrack(output, &generated);
+    EXPECT_EQ(getTotalTrackNodes(0, &generated) + getTotalTrackNodes(1, &generated), 0);
+    EXPECT_GT(getTotalSupport(&generated), 0);
+    EXPECT_EQ(fs::directory_iterator(dir) == fs::directory_iterator(), false);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2)
+        << "only the input and the output may be left in the folder";
+}
+
+TEST(DriverBatch, ProcessingTheOutputAgainAddsASecondBanner) {
+    std::string dir = scratchDir("driver-twice");
+    std::string input = writeSample(dir, "Old text");
+    ASSERT_EQ(runProgram({"--no-view", input}).exitStatus, 0);
+    std::string first = input + "-new.zvtrack";
+    ProgramRun again = runProgram({"--no-view", first});
+    EXPECT_EQ(again.exitStatus, 0) << again.err;
+    EXPECT_EQ(again.out, kEntryIndices);
+    EXPECT_EQ(commentsOf(first + "-new.zvtrack"), kBanner + kBanner + "Old text");
+}
+
+TEST(DriverBatch, EmptyCommentGivesTheBannerLineAlone) {
+    std::string dir = scratchDir("driver-empty-comment");
+    std::string input = writeSample(dir, "");
+    ASSERT_EQ(runProgram({"--no-view", input}).exitStatus, 0);
+    EXPECT_EQ(commentsOf(input + "-new.zvtrack"), kBanner);
+}
+
+TEST(DriverCommandLine, HelpVersionAndUsageErrors) {
+    ProgramRun help = runProgram({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.out.rfind("Usage: strutwright", 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
+
+    ProgramRun version = runProgram({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::string("strutwright ") + STRUTWRIGHT_VERSION + "\n");
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{}, "strutwright: no track file given\n"},
+        {{"--no-view"}, "strutwright: no track file given\n"},
+        {{"--frobnicate", "x.zvtrack"}, "strutwright: unknown option '--frobnicate'\n"},
+        {{"a.zvtrack", "b.zvtrack"}, "strutwright: unexpected argument 'b.zvtrack'\n"},
+        {{"x.zvtrack", "--screenshot"}, "strutwright: --screenshot needs a value\n"},
+        {{"x.zvtrack", "-display"}, "strutwright: -display needs a value\n"},
+    };
+    for (const Case& c : cases) {
+        ProgramRun run = runProgram(c.args);
+        EXPECT_EQ(run.exitStatus, 2) << c.message;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind(c.message + "Usage: strutwright", 0), 0u) << run.err;
+    }
+}
+
+TEST(DriverErrors, UnloadableInputsEndWithStatusOneAndNoOutput) {
+    std::string dir = scratchDir("driver-bad-inputs");
+    ZvTrack track;
+    buildStraightTrack(&track);
+    saveTrack(dir + "/whole.zvtrack", &track);
+    std::string whole = readFile(dir + "/whole.zvtrack");
+    writeBytes(dir + "/truncated.zvtrack", whole.substr(0, whole.size() / 2));
+    writeBytes(dir + "/empty.zvtrack", "");
+    writeBytes(dir + "/notes.zvtrack", "These are my notes, not a track.\n");
+    fs::create_directory(dir + "/folder.zvtrack");
+
+    struct Case {
+        std::string name;
+        std::string reason;  // what the message must say after the path
+    } cases[] = {
+        {"missing.zvtrack", ": cannot open: No such file or directory"},
+        {"truncated.zvtrack", ": chunk \"TRCK\" at byte "},
+        {"empty.zvtrack", ": no track data found"},
+        {"notes.zvtrack", ": no track data found"},
+        {"folder.zvtrack", ": not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = dir + "/" + c.name;
+        ProgramRun run = runProgram({"--no-view", path});
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("strutwright: " + path + c.reason, 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_FALSE(fileExists(path + "-new.zvtrack"));
+    }
+}
+
+TEST(DriverErrors, FailedSaveIsReportedWithStatusOne) {
+    std::string dir = scratchDir("driver-failed-save");
+    std::string input = writeSample(dir, "text");
+    std::string output = input + "-new.zvtrack";
+    fs::create_directory(output);
+
+    ProgramRun run = runProgram({"--no-view", input});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, kEntryIndices);
+    EXPECT_EQ(run.err.rfind("strutwright: cannot write " + output + ": ", 0), 0u) << run.err;
+    EXPECT_TRUE(fs::is_directory(output));
+
+    // In viewer mode without a display the failed save still decides the status.
+    ProgramRun viewer = runProgram({input});
+    EXPECT_EQ(viewer.exitStatus, 1);
+    EXPECT_NE(viewer.err.find("viewer skipped"), std::string::npos) << viewer.err;
+}
+
+TEST(DriverNoDisplay, ViewerIsSkippedAfterTheOutputIsWritten) {
+    std::string dir = scratchDir("driver-no-display");
+    std::string input = writeSample(dir, "text");
+
+    ProgramRun run = runProgram({input});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, kEntryIndices);
+    EXPECT_EQ(run.err, "strutwright: no display (DISPLAY is not set): viewer skipped\n");
+    EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
+
+    fs::remove(input + "-new.zvtrack");
+    ProgramRun named = runProgram({"-display", ":4093", input});
+    EXPECT_EQ(named.exitStatus, 0);
+    EXPECT_EQ(named.err,
+              "strutwright: no display (cannot open display \":4093\"): viewer skipped\n");
+    EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
+}
+
+TEST(DriverNoDisplay, ScreenshotWithoutDisplayFails) {
+    std::string dir = scratchDir("driver-no-display-shot");
+    std::string input = writeSample(dir, "text");
+    std::string picture = dir + "/view.png";
+    ProgramRun run = runProgram({"--screenshot", picture, input});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("strutwright: no display (DISPLAY is not set)"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(picture), std::string::npos) << run.err;
+    EXPECT_FALSE(fileExists(picture));
+    EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
+}
+
+}  // namespace
