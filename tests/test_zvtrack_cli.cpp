@@ -1,0 +1,229 @@
+// The zvtrack program: files it writes, exit statuses and messages, and the
+// demo track run through the support generator.
+#include <gmock/gmock.h>
+
+#include "trackCheck.h"
+#include "zvtrack_test_support.h"
+
+#ifndef STRUTWRIGHT_EXE
+#include "strutWright.h"
+#endif
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using zvtest::quoted;
+using zvtest::RunResult;
+using zvtest::ScratchDir;
+
+namespace {
+
+const std::string kZvtrack = ZVTRACK_EXE;
+
+RunResult zvtrack(const std::string& arguments, const ScratchDir& dir) {
+    return zvtest::run(kZvtrack + " " + arguments, dir);
+}
+
+// Bytes the library itself writes for a document.
+std::string savedBytes(ZvTrack* track, const ScratchDir& dir) {
+    const std::string path = dir.file("reference.zvtrack");
+    zvtest::saveTrack(path, track);
+    return zvtest::readFile(path);
+}
+
+// Runs the generator on a track file and returns the path of what it wrote.
+std::string generate(const std::string& input, const ScratchDir& dir) {
+#ifdef STRUTWRIGHT_EXE
+    RunResult result = zvtest::run(std::string(STRUTWRIGHT_EXE) + " --no-view " + quoted(input), dir);
+    EXPECT_EQ(result.status, 0) << result.err;
+#else
+    static ZvTrack track;
+    track = ZvTrack{};
+    EXPECT_EQ(ZvOpen(input.c_str(), &track), 1);
+    Supports supports;
+    setDriverDefaults(&supports);
+    strutWright generator;
+    generator.setTrack(&track);
+    generator.setSupport(&supports);
+    generator.Make();
+    EXPECT_EQ(ZvSave((input + "-new.zvtrack").c_str(), &track), 1);
+#endif
+    return input + "-new.zvtrack";
+}
+
+struct MarkerCounts {
+    int columns = 0, crossbeams = 0, bracedLegs = 0, strutOnly = 0;
+};
+
+MarkerCounts countMarkers(const ZvTrack& track) {
+    MarkerCounts counts;
+    for (const TrackNodeList& list : track.trackNodeLists) {
+        for (const TrackNodeRecord& node : list.nodes) {
+            if (node.nodeType == 2) ++counts.columns;
+            else if (node.nodeType == 6) ++counts.crossbeams;
+            else if (node.nodeType == 7) ++counts.bracedLegs;
+            else ++counts.strutOnly;
+        }
+    }
+    return counts;
+}
+
+}  // namespace
+
+TEST(ZvtrackNew, WritesTheBytesOfANewTrack) {
+    ScratchDir dir;
+    const std::string path = dir.file("fresh.zvtrack");
+    RunResult result = zvtrack("new " + quoted(path), dir);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out + result.err, "");
+    std::string bytes = zvtest::readFile(path);
+    EXPECT_EQ(bytes.size(), 1649u + std::string(kNewTrackComments).size());
+    EXPECT_EQ(bytes.size(), 1685u);
+    EXPECT_EQ(bytes, savedBytes(zvtest::newTrack().get(), dir));
+}
+
+TEST(ZvtrackDemo, WritesTheDemoTrackAndTheCommittedExampleIsCurrent) {
+    ScratchDir dir;
+    const std::string path = dir.file("demo.zvtrack");
+    RunResult result = zvtrack("demo " + quoted(path), dir);
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::string bytes = zvtest::readFile(path);
+    EXPECT_EQ(bytes, savedBytes(zvtest::demoTrack().get(), dir));
+    EXPECT_EQ(bytes, zvtest::readFile(std::string(SW_SOURCE_DIR) + "/examples/demo.zvtrack"))
+        << "examples/demo.zvtrack is stale: regenerate it with `zvtrack demo examples/demo.zvtrack`";
+}
+
+TEST(ZvtrackDemo, DemoTrackHasEveryFeatureTheGeneratorReads) {
+    auto track = zvtest::demoTrack();
+    EXPECT_EQ(track->closedTrack, 1);
+    EXPECT_EQ(track->segmentArray.size(), track->bezierArray.size());
+    std::vector<int> types;
+    for (const SegmentRecord& s : track->segmentArray) types.push_back(s.type);
+    EXPECT_THAT(types, ::testing::IsSupersetOf({kSegmentStation, kSegmentLift, kSegmentBrake}));
+    MarkerCounts counts = countMarkers(*track);
+    EXPECT_GT(counts.columns, 0);
+    EXPECT_GT(counts.crossbeams, 0);
+    EXPECT_GT(counts.bracedLegs, 0);
+    EXPECT_GT(counts.strutOnly, 0);
+    const Color green = createColorARGB(255, 0, 255, 0), red = createColorARGB(255, 255, 0, 0);
+    auto same = [](Color a, Color b) {
+        return a.alpha == b.alpha && a.red == b.red && a.green == b.green && a.blue == b.blue;
+    };
+    bool mirrored = false, noDiagonal = false, ownTie = false;
+    for (const SegmentRecord& s : track->segmentArray) {
+        mirrored |= same(s.color1, green);
+        noDiagonal |= same(s.color2, red);
+        ownTie |= s.color3.red != 255 && s.color3.blue != 255;
+    }
+    EXPECT_TRUE(mirrored && noDiagonal && ownTie);
+    for (const BezierRecord& b : track->bezierArray) {
+        EXPECT_LE(std::abs(b.position.x), 60.0f);
+        EXPECT_LE(std::abs(b.position.z), 60.0f);
+        EXPECT_LE(b.position.y, 35.0f);
+    }
+}
+
+// Each marker of type 2 or 6 becomes 5 free nodes, 1 foundation and 3 tubes;
+// a plain one 2 free nodes and a tube; a braced leg 8/2/5 without ties, 22/2/12
+// with ties and 27/2/15 with ties and the extra diagonal. Solving the totals
+// for the braced legs tells how many of each the generator built.
+TEST(ZvtrackDemo, GeneratesColumnsCrossbeamsAndBracedLegsWithTies) {
+    ScratchDir dir;
+    const std::string input = dir.file("demo.zvtrack");
+    ASSERT_EQ(zvtrack("demo " + quoted(input), dir).status, 0);
+    MarkerCounts markers = countMarkers(*zvtest::loadTrack(input));
+    auto generated = zvtest::loadTrack(generate(input, dir));
+    EXPECT_EQ(countMarkers(*generated).columns + countMarkers(*generated).bracedLegs, 0);
+
+    const int singles = markers.columns + markers.crossbeams;
+    EXPECT_EQ(int(generated->fundNodeArray.size()), singles + 2 * markers.bracedLegs);
+    const int legFree = int(generated->freeNodeArray.size()) - 5 * singles - 2 * markers.strutOnly;
+    const int legTubes = int(generated->tubeArray.size()) - 3 * singles - markers.strutOnly;
+    // 8a + 22b + 27c = legFree, 5a + 12b + 15c = legTubes, a + b + c = legs.
+    const int legs = markers.bracedLegs;
+    const int twoB_plus_5c = legTubes - 5 * legs;         // 7b + 10c
+    const int fourteenB_19c = legFree - 8 * legs;         // 14b + 19c
+    const int withDiagonal = 2 * twoB_plus_5c - fourteenB_19c;  // c
+    ASSERT_EQ((twoB_plus_5c - 10 * withDiagonal) % 7, 0);
+    const int tiesOnly = (twoB_plus_5c - 10 * withDiagonal) / 7;
+    const int noTies = legs - tiesOnly - withDiagonal;
+    EXPECT_GT(noTies, 0) << "low braced legs without tie sections";
+    EXPECT_GT(tiesOnly, 0) << "tied braced legs without the extra diagonal";
+    EXPECT_GT(withDiagonal, 0) << "tied braced legs with the extra diagonal";
+    for (const FundNodeRecord& f : generated->fundNodeArray) EXPECT_EQ(f.y, 0.0f);
+}
+
+TEST(ZvtrackCheckProgram, SilentOnCleanTracksAndWhatTheGeneratorWrites) {
+    ScratchDir dir;
+    for (const char* command : {"new", "demo"}) {
+        const std::string input = dir.file(std::string(command) + ".zvtrack");
+        ASSERT_EQ(zvtrack(std::string(command) + " " + quoted(input), dir).status, 0);
+        for (const std::string& path : {input, generate(input, dir)}) {
+            RunResult result = zvtrack("check " + quoted(path), dir);
+            EXPECT_EQ(result.status, 0) << path << "\n" << result.out;
+            EXPECT_EQ(result.out + result.err, "") << path;
+        }
+    }
+}
+
+TEST(ZvtrackCheckProgram, FindingsGoToStdoutWithStatus1AndTheFileIsUnchanged) {
+    ScratchDir dir;
+    auto track = zvtest::demoTrack();
+    track->tubeLength += 1;
+    const std::string path = dir.file("damaged.zvtrack");
+    zvtest::saveTrack(path, track.get());
+    const std::string before = zvtest::readFile(path);
+    RunResult result = zvtrack("check " + quoted(path), dir);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "TUBE: length word 41, but its contents take 40\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(zvtest::readFile(path), before);
+}
+
+TEST(ZvtrackInfo, SummarisesTheDemoTrack) {
+    ScratchDir dir;
+    const std::string path = dir.file("demo.zvtrack");
+    ASSERT_EQ(zvtrack("demo " + quoted(path), dir).status, 0);
+    RunResult result = zvtrack("info " + quoted(path), dir);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(result.out, HasSubstr("Version: 1.6.0.0\n"));
+    EXPECT_THAT(result.out, HasSubstr("Coaster style: 1\n"));
+    EXPECT_THAT(result.out, HasSubstr("Beziers: 10\n"));
+    EXPECT_THAT(result.out, HasSubstr("Segments: 10 (closed circuit)\n"
+                                      "  by type: plain 7, station 1, lift 1, transport 0, brake 1\n"));
+    EXPECT_THAT(result.out, HasSubstr("Markers: 34\n  by node type: 2: 13, 3: 2, 6: 7, 7: 12\n"));
+    EXPECT_THAT(result.out, HasSubstr("Foundation nodes: 0\nFree nodes: 0\nTubes: 0\n"));
+    EXPECT_THAT(result.out, HasSubstr("Terrain: none\n"));
+    EXPECT_THAT(result.out, HasSubstr(std::string("Author comments: ") + kDemoTrackComments));
+}
+
+TEST(ZvtrackUsage, HelpAndUsageErrors) {
+    ScratchDir dir;
+    RunResult help = zvtrack("--help", dir);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, StartsWith("Usage: zvtrack COMMAND FILE"));
+    for (const char* arguments : {"", "info", "frobnicate x.zvtrack", "info a b", "dump ''"}) {
+        RunResult result = zvtrack(arguments, dir);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_THAT(result.err, StartsWith("zvtrack: ")) << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
+    }
+}
+
+TEST(ZvtrackUsage, FilesThatDoNotLoadOrCannotBeWritten) {
+    ScratchDir dir;
+    const std::string missing = dir.file("missing.zvtrack");
+    const std::string garbage = dir.file("garbage.zvtrack");
+    std::ofstream(garbage) << "this is not a track at all";
+    for (const char* command : {"info", "dump", "check"}) {
+        for (const std::string& path : {missing, garbage}) {
+            RunResult result = zvtrack(std::string(command) + " " + quoted(path), dir);
+            EXPECT_EQ(result.status, 2) << command << " " << path;
+            EXPECT_THAT(result.err, StartsWith("zvtrack: " + path + ": "));
+            EXPECT_EQ(result.out, "");
+        }
+    }
+    const std::string unwritable = dir.file("no-such-dir/new.zvtrack");
+    RunResult result = zvtrack("new " + quoted(unwritable), dir);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_THAT(result.err, StartsWith("zvtrack: " + unwritable + ": "));
+}
