@@ -106,11 +106,10 @@ public:
     void terrainGrid(ZvTrack& track) {
         long long cells = static_cast<long long>(track.terrainRows) * track.terrainColumns;
         if (!fits(cells, kFloatSize, "terrain height count")) return;
-        const size_t gridCells = size_t{kTerrainMaxRows} * kTerrainMaxColumns;
-        if (track.terrainHeights.size() != gridCells) track.terrainHeights.assign(gridCells, 0.0f);
         for (int row = 0; row < track.terrainRows; ++row) {
-            float* cell = &track.terrainHeights[size_t(row) * kTerrainMaxColumns];
-            for (int column = 0; column < track.terrainColumns; ++column) cell[column] = ReadFloat(in_);
+            for (int column = 0; column < track.terrainColumns; ++column) {
+                setTerrainHeight(row, column, ReadFloat(in_), &track);
+            }
         }
     }
 

@@ -109,12 +109,9 @@ public:
 
     void terrainGrid(const ZvTrack& track) {
         if (failed()) return;
-        const bool allocated =
-            track.terrainHeights.size() == size_t{kTerrainMaxRows} * kTerrainMaxColumns;
         for (int row = 0; row < track.terrainRows; ++row) {
             for (int column = 0; column < track.terrainColumns; ++column) {
-                real(allocated ? track.terrainHeights[size_t(row) * kTerrainMaxColumns + column]
-                               : 0.0f);
+                real(terrainHeight(&track, row, column));
             }
         }
     }
