@@ -57,21 +57,21 @@ Bytes reordered(const Bytes& bytes) {
 }
 
 void writeTracks(const std::string& dir) {
-    writeSeed(dir, "new-track", writeToBytes(newTrack()));
+    writeSeed(dir, "new-track", fixture::saveToBytes(newTrack()));
     const Color green = createColorARGB(255, 0, 255, 0);
     const Color red = createColorARGB(255, 255, 0, 0);
     const Color white = createColorARGB(255, 255, 255, 255);
     const Color tie = createColorARGB(255, 9, 0, 40);
     for (int type = 0; type <= 8; ++type) {
         writeSeed(dir, "marker-type-" + std::to_string(type),
-                  writeToBytes(singleMarkerTrack(type, white, red, white)));
+                  fixture::saveToBytes(singleMarkerTrack(type, white, red, white)));
     }
     writeSeed(dir, "braced-leg-mirrored-diagonal",
-              writeToBytes(singleMarkerTrack(kNodeBracedLeg, green, white, tie)));
+              fixture::saveToBytes(singleMarkerTrack(kNodeBracedLeg, green, white, tie)));
     std::mt19937 rng(1);
-    writeSeed(dir, "markers-open", writeToBytes(randomMarkedTrack(rng, TrackShape::kOpen)));
-    writeSeed(dir, "markers-closed", writeToBytes(randomMarkedTrack(rng, TrackShape::kClosed)));
-    writeSeed(dir, "markers-degenerate", writeToBytes(randomMarkedTrack(rng, TrackShape::kDegenerate)));
+    writeSeed(dir, "markers-open", fixture::saveToBytes(randomMarkedTrack(rng, TrackShape::kOpen)));
+    writeSeed(dir, "markers-closed", fixture::saveToBytes(randomMarkedTrack(rng, TrackShape::kClosed)));
+    writeSeed(dir, "markers-degenerate", fixture::saveToBytes(randomMarkedTrack(rng, TrackShape::kDegenerate)));
 }
 
 void writeDocuments(const std::string& dir) {
@@ -79,13 +79,13 @@ void writeDocuments(const std::string& dir) {
     for (int i = 1; i <= 3; ++i) {
         ZvTrack document = randomDocument(rng);
         document.hasTerrain = 1;  // every chunk present
-        writeSeed(dir, "every-chunk-" + std::to_string(i), writeToBytes(document));
+        writeSeed(dir, "every-chunk-" + std::to_string(i), fixture::saveToBytes(document));
     }
-    Bytes full = writeToBytes(randomDocument(rng));
+    Bytes full = fixture::saveToBytes(randomDocument(rng));
     writeSeed(dir, "reordered-with-stray-bytes", reordered(full));
     Bytes truncated(full.begin(), full.begin() + static_cast<long>(full.size() / 2));
     writeSeed(dir, "damaged-truncated", truncated);
-    Bytes hugeCount = writeToBytes(newTrack());
+    Bytes hugeCount = fixture::saveToBytes(newTrack());
     constexpr size_t kEntryCountOffset = 32 + 12;  // TRCK: key, length, style, then the count
     hugeCount[kEntryCountOffset] = 0x7F;
     writeSeed(dir, "damaged-huge-count", hugeCount);

@@ -1,7 +1,6 @@
 #include "hardening_tracks.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -278,51 +277,4 @@ ZvTrack randomMarkedTrack(std::mt19937& rng, TrackShape shape) {
     int segments = track.closedTrack ? beziers : beziers - 1;
     for (int s = 0; s < segments; ++s) addMarkedSegment(in, &track);
     return track;
-}
-
-Bytes writeToBytes(const ZvTrack& track) {
-    char* buffer = nullptr;
-    size_t size = 0;
-    FILE* stream = open_memstream(&buffer, &size);
-    if (stream == nullptr) std::abort();
-    int written = ZvWrite(stream, &track);
-    if (std::fclose(stream) != 0 || written != 1) std::abort();
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
-}
-
-ByteWriter& ByteWriter::key(const char* letters) {
-    bytes_.insert(bytes_.end(), letters, letters + 4);
-    return *this;
-}
-
-ByteWriter& ByteWriter::integer(int32_t value) {
-    uint32_t bits = static_cast<uint32_t>(value);
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        bytes_.push_back(static_cast<unsigned char>(bits >> shift));
-    }
-    return *this;
-}
-
-ByteWriter& ByteWriter::real(float value) {
-    int32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return integer(bits);
-}
-
-ByteWriter& ByteWriter::zeros(size_t count) {
-    bytes_.insert(bytes_.end(), count, 0);
-    return *this;
-}
-
-ByteWriter& ByteWriter::text(const std::string& value) {
-    integer(static_cast<int32_t>(value.size()));
-    bytes_.insert(bytes_.end(), value.begin(), value.end());
-    return *this;
-}
-
-ByteWriter& ByteWriter::padTo(size_t size) {
-    if (bytes_.size() < size) zeros(size - bytes_.size());
-    return *this;
 }

@@ -87,51 +87,55 @@ struct HostileFile {
 };
 
 // Chunks whose body starts with the null run of 16 and then a count.
-ByteWriter countedChunk(const char* key, int32_t count) {
-    ByteWriter file;
+fixture::ByteBuilder countedChunk(const char* key, int32_t count) {
+    fixture::ByteBuilder file;
     file.key(key).integer(0).zeros(16).integer(count);
     return file;
 }
 
 std::vector<HostileFile> hostileFiles() {
-    const auto padded = [](ByteWriter writer) { return writer.padTo(kHostileFileSize).bytes(); };
+    const auto padded = [](const fixture::ByteBuilder& writer) {
+        Bytes bytes = writer.bytes();
+        bytes.resize(kHostileFileSize, 0);
+        return bytes;
+    };
     std::vector<HostileFile> files;
     for (const char* key : {"BEZR", "FUND", "RASC", "FREN", "TUBE", "CATW", "SCEN", "SCOB"}) {
         files.push_back({"huge count", key, padded(countedChunk(key, kHugeCount))});
         files.push_back({"negative count", key, padded(countedChunk(key, -1))});
         files.push_back({"more records than the file holds", key, padded(countedChunk(key, 60))});
     }
-    ByteWriter segments;
+    fixture::ByteBuilder segments;
     segments.key("SEGM").integer(0).integer(kHugeCount).zeros(17);
     files.push_back({"huge segment count", "SEGM", padded(segments)});
-    ByteWriter entries;
+    fixture::ByteBuilder entries;
     entries.key("TRCK").integer(0).integer(1).integer(kHugeCount).integer(6);
     files.push_back({"huge entry count", "TRCK", padded(entries)});
-    ByteWriter entryText;
+    fixture::ByteBuilder entryText;
     entryText.key("TRCK").integer(0).integer(1).integer(1).integer(6).zeros(8).integer(kHugeCount);
     files.push_back({"huge entry text", "TRCK", padded(entryText)});
-    ByteWriter comments;
+    fixture::ByteBuilder comments;
     comments.key("INFO").integer(0).zeros(16).integer(kHugeCount);
     files.push_back({"huge comment length", "INFO", padded(comments)});
-    ByteWriter nodes = countedChunk("RASC", 1);
+    fixture::ByteBuilder nodes = countedChunk("RASC", 1);
     nodes.integer(kHugeCount);
     files.push_back({"huge node count in a list", "RASC", padded(nodes)});
-    ByteWriter catwData = countedChunk("CATW", 1);
+    fixture::ByteBuilder catwData = countedChunk("CATW", 1);
     catwData.zeros(24).integer(kHugeCount);
     files.push_back({"huge CATW data length", "CATW", padded(catwData)});
-    ByteWriter scobText = countedChunk("SCOB", 1);
+    fixture::ByteBuilder scobText = countedChunk("SCOB", 1);
     scobText.integer(kHugeCount);
     files.push_back({"huge SCOB text", "SCOB", padded(scobText)});
-    ByteWriter envc;
+    fixture::ByteBuilder envc;
     envc.key("ENVC").integer(0).zeros(16).integer(kHugeCount);
     files.push_back({"huge ENVC text", "ENVC", padded(envc)});
     for (auto [columns, rows] : {std::pair{1000, 640}, std::pair{1001, 1}, std::pair{1, 641},
                                  std::pair{-1, 10}, std::pair{kHugeCount, kHugeCount}}) {
-        ByteWriter terrain;
+        fixture::ByteBuilder terrain;
         terrain.key("TERA").integer(0).integer(columns).integer(rows);
         files.push_back({"terrain larger than the file or the grid", "TERA", padded(terrain)});
     }
-    ByteWriter terrainText;
+    fixture::ByteBuilder terrainText;
     terrainText.key("TERA").integer(0).integer(2).integer(2).real(0).real(0).integer(kHugeCount);
     files.push_back({"huge terrain text", "TERA", padded(terrainText)});
     return files;
@@ -150,12 +154,12 @@ TEST(HostileFiles, FailWithTheChunkNamedUsingLittleMemory) {
 TEST(HostileFiles, FailureLeavesAPopulatedDocumentUnchanged) {
     std::mt19937 rng(5);
     ZvTrack original = randomDocument(rng);
-    Bytes before = writeToBytes(original);
+    Bytes before = fixture::saveToBytes(original);
     for (const HostileFile& file : hostileFiles()) {
         ZvTrack track = original;
         ZvLoadReport report;
         EXPECT_EQ(ZvOpenMemory(file.bytes.data(), file.bytes.size(), &track, &report), 0);
-        EXPECT_EQ(writeToBytes(track), before) << file.key << ": " << file.what;
+        EXPECT_EQ(fixture::saveToBytes(track), before) << file.key << ": " << file.what;
     }
 }
 
@@ -169,7 +173,7 @@ constexpr size_t kTrackSettingsTail = 52;
 
 // A file that is one chunk of `count` records, each `record` as written, then
 // `tail` zero bytes.
-Bytes denseChunk(ByteWriter chunk, const Bytes& record, int count, size_t tail = kClosingBytes) {
+Bytes denseChunk(fixture::ByteBuilder chunk, const Bytes& record, int count, size_t tail = kClosingBytes) {
     Bytes bytes = chunk.bytes();
     for (int i = 0; i < count; ++i) bytes.insert(bytes.end(), record.begin(), record.end());
     bytes.resize(bytes.size() + tail, 0);
@@ -180,19 +184,18 @@ int recordsThatFit(size_t recordSize) { return static_cast<int>(kDenseFileSize /
 
 TEST(DenseFiles, MemoryStaysWithinTheStatedBound) {
     // The records with the largest in-memory form for their size in the file.
-    Bytes plainSegment = ByteWriter().zeros(kPlainSegmentFileBytes).bytes();
-    Bytes emptyNodeList = ByteWriter().integer(0).bytes();
-    Bytes emptyEntry = ByteWriter().zeros(28).bytes();
-    Bytes emptyCatw = ByteWriter().zeros(28).bytes();
-    Bytes emptyScob = ByteWriter().zeros(88).bytes();
-    ByteWriter segm;
+    const Bytes plainSegment(kPlainSegmentFileBytes, 0);
+    const Bytes emptyNodeList(4, 0);
+    const Bytes emptyEntry(28, 0);  // also an empty CATW record
+    const Bytes emptyScob(88, 0);
+    fixture::ByteBuilder segm;
     segm.key("SEGM").integer(0).integer(recordsThatFit(kPlainSegmentFileBytes)).zeros(17);
-    ByteWriter trck;
+    fixture::ByteBuilder trck;
     trck.key("TRCK").integer(0).integer(0).integer(recordsThatFit(28)).integer(0);
     const std::pair<const char*, Bytes> files[] = {
         {"SEGM", denseChunk(segm, plainSegment, recordsThatFit(kPlainSegmentFileBytes))},
         {"RASC", denseChunk(countedChunk("RASC", recordsThatFit(4)), emptyNodeList, recordsThatFit(4))},
-        {"CATW", denseChunk(countedChunk("CATW", recordsThatFit(28)), emptyCatw, recordsThatFit(28))},
+        {"CATW", denseChunk(countedChunk("CATW", recordsThatFit(28)), emptyEntry, recordsThatFit(28))},
         {"SCOB", denseChunk(countedChunk("SCOB", recordsThatFit(88)), emptyScob, recordsThatFit(88))},
         {"TRCK", denseChunk(trck, emptyEntry, recordsThatFit(28), kTrackSettingsTail)},
     };

@@ -27,7 +27,7 @@ LoadOutcome loadBytes(const Bytes& bytes) {
 }
 
 const Bytes& zeroDocumentBytes() {
-    static const Bytes bytes = writeToBytes(ZvTrack{});
+    static const Bytes bytes = fixture::saveToBytes(ZvTrack{});
     return bytes;
 }
 
@@ -37,14 +37,14 @@ void expectLoadsOrFailsCleanly(const Bytes& input, const std::string& what) {
     LoadOutcome outcome = loadBytes(input);
     if (!outcome.loaded) {
         EXPECT_FALSE(outcome.report.error.empty()) << what << ": failure without a message";
-        EXPECT_EQ(writeToBytes(outcome.track), zeroDocumentBytes())
+        EXPECT_EQ(fixture::saveToBytes(outcome.track), zeroDocumentBytes())
             << what << ": a failed load changed the document";
         return;
     }
-    Bytes saved = writeToBytes(outcome.track);
+    Bytes saved = fixture::saveToBytes(outcome.track);
     LoadOutcome reloaded = loadBytes(saved);
     ASSERT_TRUE(reloaded.loaded) << what << ": saved file does not load: " << reloaded.report.error;
-    EXPECT_EQ(writeToBytes(reloaded.track), saved) << what << ": second save differs";
+    EXPECT_EQ(fixture::saveToBytes(reloaded.track), saved) << what << ": second save differs";
 }
 
 constexpr int kRandomDocuments = 150;
@@ -53,11 +53,11 @@ TEST(RandomDocuments, SaveLoadSaveGivesIdenticalBytes) {
     std::mt19937 rng(20240607);
     for (int i = 0; i < kRandomDocuments; ++i) {
         ZvTrack original = randomDocument(rng);
-        Bytes first = writeToBytes(original);
+        Bytes first = fixture::saveToBytes(original);
         LoadOutcome outcome = loadBytes(first);
         ASSERT_TRUE(outcome.loaded) << "document " << i << ": " << outcome.report.error;
         EXPECT_GT(outcome.report.chunksRead, 0);
-        ASSERT_EQ(writeToBytes(outcome.track), first) << "document " << i;
+        ASSERT_EQ(fixture::saveToBytes(outcome.track), first) << "document " << i;
     }
 }
 
@@ -65,7 +65,7 @@ TEST(RandomDocuments, LoadedFieldsEqualTheOriginal) {
     std::mt19937 rng(7);
     for (int i = 0; i < 20; ++i) {
         ZvTrack original = randomDocument(rng);
-        LoadOutcome outcome = loadBytes(writeToBytes(original));
+        LoadOutcome outcome = loadBytes(fixture::saveToBytes(original));
         ASSERT_TRUE(outcome.loaded);
         const ZvTrack& loaded = outcome.track;
         EXPECT_STREQ(loaded.authorComments, original.authorComments);
@@ -160,7 +160,7 @@ TEST(RandomMarkedTracks, GenerateFiniteSupportsBetweenExistingNodes) {
             Generated g = generate(randomMarkedTrack(rng, shape));
             expectSoundSupports(g, what);
             // The generated track is a file like any other.
-            expectLoadsOrFailsCleanly(writeToBytes(g.track), what);
+            expectLoadsOrFailsCleanly(fixture::saveToBytes(g.track), what);
         }
     }
 }
@@ -169,8 +169,8 @@ TEST(RandomMarkedTracks, GenerateFiniteSupportsBetweenExistingNodes) {
 std::vector<Bytes> mutationSeeds() {
     std::mt19937 rng(3);
     std::vector<Bytes> seeds;
-    seeds.push_back(writeToBytes(randomDocument(rng)));
-    seeds.push_back(writeToBytes(randomMarkedTrack(rng, TrackShape::kClosed)));
+    seeds.push_back(fixture::saveToBytes(randomDocument(rng)));
+    seeds.push_back(fixture::saveToBytes(randomMarkedTrack(rng, TrackShape::kClosed)));
     return seeds;
 }
 
