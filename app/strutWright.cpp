@@ -1,0 +1,542 @@
+#include "strutWright.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "../track/track.h"
+
+namespace {
+
+constexpr double kDegreesPerRadian = 57.29577951;
+constexpr float kQuarterTurn = 1.5707964f;
+// The neighbour of a marker's point that gives the track's direction.
+constexpr double kTangentStep = 0.01;
+
+// Heights at which the height class changes.
+constexpr float kHeightClassLimit = 15.0f;
+constexpr int kHeightClassLow = 1;
+constexpr int kHeightClassExact = 0;
+constexpr int kHeightClassHigh = 5;
+
+// Connector strut.
+constexpr float kBaseLift = 1.0f;
+constexpr float kLiftPerHalfTurn = 0.5f;
+
+// Collars begin and end this far from the joint they sit at.
+constexpr float kCollarNear = 1.0f;
+constexpr float kCollarFar = 1.2f;
+
+// Braced leg.
+constexpr float kBraceDrop = 1.8f;
+constexpr float kBraceFootHeight = 0.9f;
+constexpr float kSecondLegTop = 2.0f;
+constexpr float kTieClearance = 2.0f;
+constexpr float kDiagonalHeight = 1.5f;
+constexpr float kDefaultTieHeight = 6.0f;
+constexpr float kDefaultBraceAngle = 25.0f;
+// A brace spreading more than this many times its drop is nearly horizontal.
+constexpr double kFarSpreadRatio = 50.0;
+
+// Crossbeam.
+constexpr float kLongArm = 3.0f;
+constexpr float kShortArm = 1.0f;
+constexpr float kColumnInset = 0.5f;
+constexpr float kHalfTurnDegrees = 180.0f;
+constexpr float kFullTurnDegrees = 360.0f;
+constexpr float kThreeQuarterTurnDegrees = 270.0f;
+constexpr float kQuarterTurnDegrees = 90.0f;
+
+// A colour component byte that stands for "use the default".
+constexpr int kDefaultByte = -1;
+constexpr int kFullByte = 255;
+
+// A side vector for a marker whose tangent is vertical or vanishes: the side
+// of a track that heads along +z, the heading such a marker gets.
+constexpr Point3D kFallbackSide{-1.0f, 0.0f, 0.0f};
+constexpr Point3D kUp{0.0f, 1.0f, 0.0f};
+
+constexpr int kTubeLadder[] = {kTubeType2, kTubeType0, kTubeType1, kTubeType5, kTubeType6};
+constexpr int kTubeLadderSize = sizeof(kTubeLadder) / sizeof(kTubeLadder[0]);
+
+// Distance from the centre line down to the connector strut, by coaster
+// style; styles the table does not name attach on the centre line.
+float attachmentDepth(int coasterStyle) {
+    switch (coasterStyle) {
+        case 0: case 7: case 38: case 49: return 0.3f;
+        case 3: case 6: case 8: case 13: return 0.35f;
+        case 34: case 35: return 0.4f;
+        case 50: return 0.55f;
+        case 1: case 18: return 0.6f;
+        case 5: return 0.9f;
+        default: return 0.0f;  // 20, 36, 39, 41, 47 and unknown styles
+    }
+}
+
+int heightClass(float height) {
+    if (height < kHeightClassLimit) return kHeightClassLow;
+    if (height == kHeightClassLimit) return kHeightClassExact;
+    return kHeightClassHigh;
+}
+
+// A colour byte that carries a value; its "255" byte selects the default.
+float colorValue(int component, float defaultValue) {
+    const int value = colorComponent(component);
+    return value == kDefaultByte ? defaultValue : static_cast<float>(value);
+}
+
+bool isFinite(const Point3D& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+bool isZero(const Point3D& p) { return p.x == 0 && p.y == 0 && p.z == 0; }
+
+Point3D raised(Point3D p, float dy) { return {p.x, p.y + dy, p.z}; }
+Point3D atHeight(Point3D p, float y) { return {p.x, y, p.z}; }
+
+// Records one index by the rule of the recording lists.
+void recordIndex(std::vector<int>& list, int& count, int index) {
+    count = std::max(count, 0) + 1;
+    if (list.size() <= static_cast<size_t>(count)) list.resize(static_cast<size_t>(count) + 1);
+    list[static_cast<size_t>(count)] = index;
+}
+
+}  // namespace
+
+// The frame of one marker and the parameters its segment and height give it.
+struct strutWright::NodeFrame {
+    int nodeType = 0;
+    Point3D point;        // P: the marker's point on the centre line
+    Point3D side;         // L: unit, horizontal, at right angles to the track
+    Point3D down;         // D: the banked track's downward direction
+    Point3D strutTop;     // F1
+    Point3D strutFoot;    // F2: where the structures hang from
+    float heading = 0;    // radians; 0 along +z
+    float bankDegrees = 0;
+    float columnBank = 0;  // bankA: degrees, folded to 0..180 and capped at 90 below 180
+    int braceType = 0, columnType = 0, collarType = 0;
+    float tieHeight = kDefaultTieHeight;
+    float braceAngle = kDefaultBraceAngle;  // degrees
+    bool mirrored = false;
+    bool extraDiagonal = false;
+};
+
+// The elements of one structure in the order they are added. Nothing reaches
+// the document until the whole structure is known to be finite.
+class strutWright::StructurePlan {
+public:
+    explicit StructurePlan(float heading) : heading(heading) {}
+
+    int freeNode(Point3D at) { return addNode(at, kEndFreeNode); }
+    int fundNodeBelow(Point3D above) { return addNode(atHeight(above, 0.0f), kEndFundNode); }
+    void tube(int from, int to, int type, bool recorded = false) {
+        tubes.push_back({from, to, type, recorded});
+    }
+
+    bool isFinite() const {
+        if (!std::isfinite(heading)) return false;
+        return std::all_of(nodes.begin(), nodes.end(),
+                           [](const Node& node) { return ::isFinite(node.at); });
+    }
+
+    // Adds the elements; returns the document indices of the recorded tubes.
+    // Each kind of element has its own index sequence, so adding all nodes
+    // before all tubes yields the same indices as interleaving them.
+    std::vector<int> commit(ZvTrack* track) const {
+        std::vector<int> documentIndex;
+        for (const Node& node : nodes) documentIndex.push_back(addToDocument(node, track));
+        std::vector<int> recorded;
+        for (const Member& member : tubes) {
+            const Node& from = nodes[static_cast<size_t>(member.from)];
+            const Node& to = nodes[static_cast<size_t>(member.to)];
+            const int index = addSupport(from.kind, documentIndex[static_cast<size_t>(member.from)], 0,
+                                         to.kind, documentIndex[static_cast<size_t>(member.to)], 0,
+                                         member.type, 0, 0, track);
+            if (member.recorded) recorded.push_back(index);
+        }
+        return recorded;
+    }
+
+private:
+    struct Node {
+        Point3D at;
+        int kind;  // kEndFreeNode or kEndFundNode
+    };
+    struct Member {
+        int from, to, type;
+        bool recorded;
+    };
+
+    int addNode(Point3D at, int kind) {
+        nodes.push_back({at, kind});
+        return static_cast<int>(nodes.size()) - 1;
+    }
+
+    int addToDocument(const Node& node, ZvTrack* track) const {
+        if (node.kind == kEndFreeNode) return addFreeNode(node.at.x, node.at.y, node.at.z, track);
+        return addFundNode(0, 0.0f, 1, heading, 0, 0, node.at.x, node.at.y, node.at.z, track);
+    }
+
+    float heading;
+    std::vector<Node> nodes;
+    std::vector<Member> tubes;
+};
+
+void setDriverDefaults(Supports* supports) {
+    supports->lastStyle = 1;
+    supports->lastTube = 0;
+    supports->styles.assign(kStyleTableSize, SupportStyle{});
+    supports->styles[0] = {2, 0.9f, kGenerationMethod1, 0.25f, 0.7f, 0.6f, 1.7f, 4.0f, 0.5f, 1, 1, 1};
+    supports->styles[1] = {7, 0.8f, kGenerationMethod1, 0.25f, 0.7f, 0.6f, 1.7f, 7.0f, 0.5f, 1, 1, 1};
+}
+
+void strutWright::setTrack(ZvTrack* newTrack) { track = newTrack; }
+
+void strutWright::setSupport(Supports* newSupports) { supports = newSupports; }
+
+void strutWright::FreeNode(int index) {
+    recordIndex(supports->freeNodes, supports->lastFreeNode, index);
+}
+
+void strutWright::FundNode(int index) {
+    recordIndex(supports->fundNodes, supports->lastFundNode, index);
+}
+
+void strutWright::Tube(int index) { recordIndex(supports->tubes, supports->lastTube, index); }
+
+int strutWright::getSupport(int type, int step) {
+    const int* found = std::find(kTubeLadder, kTubeLadder + kTubeLadderSize, type);
+    if (found == kTubeLadder + kTubeLadderSize) return kTubeType2;
+    const long position = (found - kTubeLadder) + static_cast<long>(step);
+    if (position < 0 || position >= kTubeLadderSize) return kTubeType2;
+    return kTubeLadder[position];
+}
+
+int strutWright::matchColor(Color a, Color b) {
+    return colorComponent(a.alpha) == colorComponent(b.alpha) &&
+           colorComponent(a.blue) == colorComponent(b.blue) &&
+           colorComponent(a.green) == colorComponent(b.green) &&
+           colorComponent(a.red) == colorComponent(b.red);
+}
+
+Point3D strutWright::getLinearPosByValue(Point3D a, Point3D b, float t) {
+    const float s = 1 - t;
+    return {s * a.x + t * b.x, s * a.y + t * b.y, s * a.z + t * b.z};
+}
+
+void strutWright::Make() {
+    clearRecorded(supports->tubes, supports->lastTube, deleteSupport);
+    clearRecorded(supports->fundNodes, supports->lastFundNode, deleteFundNode);
+    clearRecorded(supports->freeNodes, supports->lastFreeNode, deleteFreeNode);
+    for (int i = 0; i <= supports->lastStyle; ++i) {
+        std::printf("%d\n", i);
+        const bool known = static_cast<size_t>(i) < supports->styles.size();
+        if (known && supports->styles[static_cast<size_t>(i)].method == kGenerationMethod1) {
+            Type1(i);
+        }
+    }
+}
+
+// Removing an element moves the later ones down, so the highest index goes
+// first: every recorded index then still names the element it recorded.
+void strutWright::clearRecorded(std::vector<int>& recorded, int& count,
+                                void (*remove)(int, ZvTrack*)) {
+    const size_t last = std::min(static_cast<size_t>(std::max(count, 0)), recorded.size() - 1);
+    std::vector<int> indices(recorded.begin() + 1, recorded.begin() + 1 + static_cast<long>(last));
+    std::sort(indices.rbegin(), indices.rend());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    for (int index : indices) remove(index, track);
+    count = 0;
+    recorded.assign(1, 0);
+}
+
+void strutWright::Type1(int /*style*/) {
+    const int segments = getTotalSegments(track);
+    KeepFlags keep = attachmentPoints(segments);
+    for (size_t s = 0; s < keep.size(); ++s) {
+        const int segment = static_cast<int>(s);
+        const bool hasCurve = followingBezier(segment, track) >= 0;
+        int leftInPlace = 0;
+        for (size_t j = 0; j < keep[s].size(); ++j) {
+            if (keep[s][j]) continue;  // an attachment point of an existing support
+            if (!hasCurve) {
+                keep[s][j] = 1;
+                ++leftInPlace;
+                continue;
+            }
+            keep[s][j] = !buildAtMarker(segment, static_cast<int>(j));
+        }
+        if (leftInPlace > 0) {
+            warnOnce("segment " + std::to_string(segment) + " has no curve; its " +
+                     std::to_string(leftInPlace) + " markers were left in place");
+        }
+    }
+    removeMarkers(keep);
+}
+
+// One flag per track node of each segment that Type1 works on (segments that
+// have a track-node list): set for the nodes existing tubes name by kind 3.
+strutWright::KeepFlags strutWright::attachmentPoints(int segments) {
+    const int lists = static_cast<int>(track->trackNodeLists.size());
+    KeepFlags keep(static_cast<size_t>(std::max(0, std::min(segments, lists))));
+    for (size_t s = 0; s < keep.size(); ++s) keep[s].assign(track->trackNodeLists[s].nodes.size(), 0);
+    auto mark = [&keep](int kind, int segment, int index) {
+        if (kind != kEndTrackNode || segment < 0 || static_cast<size_t>(segment) >= keep.size()) return;
+        std::vector<char>& flags = keep[static_cast<size_t>(segment)];
+        if (index >= 0 && static_cast<size_t>(index) < flags.size()) flags[static_cast<size_t>(index)] = 1;
+    };
+    for (const TubeRecord& tube : track->tubeArray) {
+        mark(tube.kind1, tube.segment1, tube.index1);
+        mark(tube.kind2, tube.segment2, tube.index2);
+    }
+    return keep;
+}
+
+// Builds the structure of one marker; false when it had to be left out.
+bool strutWright::buildAtMarker(int segment, int node) {
+    const SegmentRecord record = getSegment(segment + 1, track);
+    const TrackNodeRecord marker = getTrackNode(segment, node, track);
+    const NodeFrame frame = nodeFrame(segment, record, marker);
+
+    StructurePlan plan(frame.heading);
+    planConnector(frame, plan);
+    if (frame.nodeType == kNodeColumn || frame.nodeType == kNodeBracedLeg) planColumn(frame, plan);
+    if (frame.nodeType == kNodeBracedLeg) planBracedLeg(frame, plan);
+    if (frame.nodeType == kNodeCrossbeam) planCrossbeam(frame, plan);
+
+    if (!plan.isFinite()) {
+        char position[32];
+        std::snprintf(position, sizeof position, "%g", static_cast<double>(marker.segmentPos));
+        warnOnce("segment " + std::to_string(segment) + ": the marker at " + position +
+                 " along it gives non-finite coordinates; it was left in place");
+        return false;
+    }
+    for (int index : plan.commit(track)) Tube(index);
+    return true;
+}
+
+strutWright::NodeFrame strutWright::nodeFrame(int segment, const SegmentRecord& record,
+                                              const TrackNodeRecord& node) {
+    NodeFrame frame;
+    frame.nodeType = node.nodeType;
+    const float t = node.segmentPos;
+    frame.point = bezierCalc.GetPosSegmentNode(t, segment, track);
+    const Point3D ahead =
+        bezierCalc.GetPosSegmentNode(static_cast<float>(t + kTangentStep), segment, track);
+
+    const float depth = attachmentDepth(getCoasterStyle(track));
+    frame.tieHeight = colorValue(record.color3.red, kDefaultTieHeight);
+    frame.braceAngle = colorValue(record.color3.blue, kDefaultBraceAngle);
+    frame.extraDiagonal = !matchColor(record.color2, createColorARGB(kFullByte, kFullByte, 0, 0));
+    const int heightClassType = heightClass(frame.point.y);
+    frame.mirrored = matchColor(record.color1, createColorARGB(kFullByte, 0, kFullByte, 0));
+    frame.braceType = getSupport(heightClassType, -1);
+    frame.columnType = getSupport(heightClassType, 0);
+    frame.collarType = getSupport(heightClassType, 1);
+
+    const float bank = trackCalc.GetBanking(segment, t, track);
+    frame.bankDegrees = static_cast<float>(std::fabs(bank) * kDegreesPerRadian);
+    const bool overturned = frame.bankDegrees > kHalfTurnDegrees;
+    frame.columnBank = overturned ? kFullTurnDegrees - frame.bankDegrees : frame.bankDegrees;
+    if (frame.columnBank > kQuarterTurnDegrees && frame.columnBank < kHalfTurnDegrees) {
+        frame.columnBank = kQuarterTurnDegrees;
+    }
+    const float liftBank = overturned ? kThreeQuarterTurnDegrees - frame.bankDegrees : frame.bankDegrees;
+    const float lift = frame.nodeType == kNodeCrossbeam
+                           ? kBaseLift
+                           : kBaseLift + kLiftPerHalfTurn * liftBank / kHalfTurnDegrees;
+
+    const float beta = bank - kQuarterTurn;
+    frame.heading = static_cast<float>(std::atan2(ahead.x - frame.point.x, ahead.z - frame.point.z));
+    const Point3D tangent = vectors.Subtract(ahead, frame.point);
+    Point3D side = vectors.CrossProduct(tangent, kUp);
+    Point3D normal = vectors.CrossProduct(side, tangent);
+    side = vectors.Normalize(side);
+    normal = vectors.Normalize(normal);
+    if (isZero(side)) {
+        // A vertical or vanishing tangent has no side: take the side of a
+        // track heading along +z (heading 0, which atan2 gives here too).
+        side = kFallbackSide;
+        normal = vectors.Normalize(vectors.CrossProduct(side, tangent));
+        if (isZero(normal)) normal = kUp;
+    }
+    frame.side = side;
+    frame.down = vectors.Add(vectors.MultScalar(side, static_cast<float>(std::cos(beta))),
+                             vectors.MultScalar(normal, static_cast<float>(std::sin(beta))));
+    frame.strutTop = vectors.Add(frame.point, vectors.MultScalar(frame.down, depth));
+    frame.strutFoot = vectors.Add(frame.point, vectors.MultScalar(frame.down, depth + lift));
+    return frame;
+}
+
+void strutWright::planConnector(const NodeFrame& frame, StructurePlan& plan) {
+    const int top = plan.freeNode(frame.strutTop);
+    const int foot = plan.freeNode(frame.strutFoot);
+    plan.tube(top, foot, kTubeType0, true);
+}
+
+void strutWright::planColumn(const NodeFrame& frame, StructurePlan& plan) {
+    const Point3D& f2 = frame.strutFoot;
+    const int top = plan.freeNode(raised(f2, frame.columnBank / kQuarterTurnDegrees));
+    const int foot = plan.fundNodeBelow(f2);
+    plan.tube(top, foot, frame.columnType, true);
+    const CollarEnds collar = verticalCollar(f2, -1.0f);
+    const int near = plan.freeNode(collar.near);
+    const int far = plan.freeNode(collar.far);
+    plan.tube(near, far, frame.collarType, true);
+}
+
+void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
+    const Point3D& f2 = frame.strutFoot;
+    Point3D braceTop = raised(f2, -kBraceDrop);
+    Point3D footLevel = atHeight(f2, kBraceFootHeight);
+    const float drop = bezierCalc.getDistance(&braceTop, &footLevel);
+    const double slope = std::tan(frame.braceAngle / kDegreesPerRadian);
+    float spread = static_cast<float>(slope * drop);
+    if (frame.mirrored) spread = -spread;
+    if (std::fabs(slope) > kFarSpreadRatio) {
+        char angle[32];
+        std::snprintf(angle, sizeof angle, "%g", static_cast<double>(frame.braceAngle));
+        warnOnce(std::string("brace angle ") + angle +
+                 " degrees is nearly horizontal; braced legs stand far from their columns");
+    }
+    const Point3D legPoint = vectors.Add(f2, vectors.MultScalar(frame.side, spread));
+    const Point3D braceFoot = atHeight(legPoint, kBraceFootHeight);
+
+    const int braceTopNode = plan.freeNode(braceTop);
+    const int braceFootNode = plan.freeNode(braceFoot);
+    const int legTop = plan.freeNode(atHeight(legPoint, kSecondLegTop));
+    const int legFoot = plan.fundNodeBelow(legPoint);
+    plan.tube(braceTopNode, braceFootNode, frame.braceType);
+    plan.tube(legTop, legFoot, frame.columnType);
+
+    const float h = frame.tieHeight;
+    if (frame.point.y - (kBraceFootHeight + h) - kTieClearance >= h) {
+        planTieSection(frame, braceTop, braceFoot, plan);
+    }
+}
+
+void strutWright::planTieSection(const NodeFrame& frame, Point3D g2, Point3D braceFoot,
+                                 StructurePlan& plan) {
+    const float h = frame.tieHeight;
+    const Point3D k1 = atHeight(frame.strutFoot, kBraceFootHeight + h);
+    const float length = g2.y - kBraceFootHeight;
+    // A brace top at foot height leaves no height to measure along: the tie
+    // then meets the brace at its foot.
+    const Point3D k2 = length == 0 ? braceFoot : getLinearPosByValue(g2, braceFoot, 1 - h / length);
+
+    const int k1Node = plan.freeNode(k1);
+    const int k2Node = plan.freeNode(k2);
+    plan.tube(k1Node, k2Node, frame.braceType);
+    planCollar(verticalCollar(k1, 1.0f), frame.collarType, plan);
+    planCollar(verticalCollar(k1, -1.0f), frame.collarType, plan);
+    planCollarPair(collarOn(k1, k2, false), collarOn(k1, k2, true), frame.columnType, plan);
+    planCollarPair(collarOn(k2, g2, false), collarOn(k2, braceFoot, false), frame.columnType, plan);
+    if (frame.extraDiagonal) planExtraDiagonal(frame, k2, k2Node, plan);
+}
+
+void strutWright::planExtraDiagonal(const NodeFrame& frame, Point3D k2, int k2Node,
+                                    StructurePlan& plan) {
+    const Point3D m = atHeight(frame.strutFoot, kDiagonalHeight);
+    const int mNode = plan.freeNode(m);
+    plan.tube(k2Node, mNode, frame.braceType);
+    planCollarPair(collarOn(m, k2, false), collarOn(m, k2, true), frame.columnType, plan);
+}
+
+void strutWright::planCrossbeam(const NodeFrame& frame, StructurePlan& plan) {
+    const bool overturned = frame.bankDegrees > kHalfTurnDegrees;
+    const float folded = overturned ? kFullTurnDegrees - frame.bankDegrees : frame.bankDegrees;
+    const float longArm = kLongArm * folded / kHalfTurnDegrees;
+    const float shortArm = kShortArm * folded / kHalfTurnDegrees;
+    // The long arm reaches to +L, or to -L once the track is overturned.
+    const float sign = overturned ? -1.0f : 1.0f;
+    const Point3D v1 = vectors.MultScalar(frame.side, sign * longArm);
+    const Point3D v2 = vectors.MultScalar(frame.side, -sign * shortArm);
+    const Point3D& f2 = frame.strutFoot;
+    const int x1 = plan.freeNode(vectors.Add(f2, v1));
+    const int x2 = plan.freeNode(vectors.Add(f2, v2));
+    plan.tube(x1, x2, frame.columnType);
+
+    Point3D end1 = v1;
+    Point3D end2 = v2;
+    const float span = bezierCalc.getDistance(&end1, &end2);
+    // Without bank both arms vanish; the column goes where it goes for any
+    // short beam: the inset from X1 towards X2.
+    const Point3D offset =
+        span == 0 ? vectors.Add(v1, vectors.MultScalar(frame.side, -sign * kColumnInset))
+                  : getLinearPosByValue(v1, v2, kColumnInset / span);
+    const Point3D columnTop = vectors.Add(f2, offset);
+    const int top = plan.freeNode(columnTop);
+    const int foot = plan.fundNodeBelow(columnTop);
+    plan.tube(top, foot, frame.columnType);
+}
+
+void strutWright::planCollar(CollarEnds ends, int type, StructurePlan& plan) {
+    const int near = plan.freeNode(ends.near);
+    const int far = plan.freeNode(ends.far);
+    plan.tube(near, far, type);
+}
+
+void strutWright::planCollarPair(CollarEnds first, CollarEnds second, int type,
+                                 StructurePlan& plan) {
+    const int firstNear = plan.freeNode(first.near);
+    const int firstFar = plan.freeNode(first.far);
+    const int secondNear = plan.freeNode(second.near);
+    const int secondFar = plan.freeNode(second.far);
+    plan.tube(firstNear, firstFar, type);
+    plan.tube(secondNear, secondFar, type);
+}
+
+// The collar points on member a-b, measured from a, or from b when fromB.
+strutWright::CollarEnds strutWright::collarOn(Point3D a, Point3D b, bool fromB) {
+    return {pointAlong(a, b, kCollarNear, fromB), pointAlong(a, b, kCollarFar, fromB)};
+}
+
+// The collar points straight above (direction 1) or below (-1) a joint.
+strutWright::CollarEnds strutWright::verticalCollar(Point3D joint, float direction) {
+    return {raised(joint, direction * kCollarNear), raised(joint, direction * kCollarFar)};
+}
+
+// The point `distance` from a towards b (or from b towards a); on a member of
+// zero length, its joint.
+Point3D strutWright::pointAlong(Point3D a, Point3D b, float distance, bool fromB) {
+    const float length = bezierCalc.getDistance(&a, &b);
+    if (length == 0) return fromB ? b : a;
+    const float t = distance / length;
+    return getLinearPosByValue(a, b, fromB ? 1 - t : t);
+}
+
+// Rebuilds each processed list with the nodes kept, in their order, and moves
+// every kind-3 tube end that names a kept node to the node's new index.
+void strutWright::removeMarkers(const KeepFlags& keep) {
+    std::vector<std::vector<int>> newIndex(keep.size());
+    for (size_t s = 0; s < keep.size(); ++s) {
+        std::vector<TrackNodeRecord>& nodes = track->trackNodeLists[s].nodes;
+        newIndex[s].assign(keep[s].size(), -1);
+        size_t kept = 0;
+        for (size_t j = 0; j < keep[s].size(); ++j) {
+            if (!keep[s][j]) continue;
+            newIndex[s][j] = static_cast<int>(kept);
+            nodes[kept++] = nodes[j];
+        }
+        // Deleting from the end moves nothing, so the removal stays linear.
+        for (size_t j = keep[s].size(); j > kept; --j) {
+            deleteTrackNode(static_cast<int>(s), static_cast<int>(j) - 1, track);
+        }
+    }
+    auto renumber = [&newIndex](int kind, int segment, int& index) {
+        if (kind != kEndTrackNode || segment < 0 || static_cast<size_t>(segment) >= newIndex.size()) return;
+        const std::vector<int>& map = newIndex[static_cast<size_t>(segment)];
+        if (index >= 0 && static_cast<size_t>(index) < map.size() && map[static_cast<size_t>(index)] >= 0) {
+            index = map[static_cast<size_t>(index)];
+        }
+    };
+    for (TubeRecord& tube : track->tubeArray) {
+        renumber(tube.kind1, tube.segment1, tube.index1);
+        renumber(tube.kind2, tube.segment2, tube.index2);
+    }
+}
+
+void strutWright::warnOnce(const std::string& message) {
+    if (!warningsGiven.insert(message).second) return;
+    std::fprintf(stderr, "strutwright: %s\n", message.c_str());
+}

@@ -3,14 +3,34 @@
 //
 //   setTrack / setSupport  hand over the document and the settings record
 //                          (neither is owned or copied).
-//   Make                   removes what an earlier run recorded, then for each
+//   Make                   removes what an earlier run recorded (in descending
+//                          index order, then resets the counts), then for each
 //                          style entry 0..lastStyle prints its index ("%d\n" on
 //                          stdout) and runs Type1 when its method is 1.
 //   Type1                  builds at every track node a connector strut and, by
 //                          node type, a column (2), a column with a braced leg
-//                          (7) or a crossbeam (6); then removes the markers.
+//                          (7) or a crossbeam (6); then removes the markers it
+//                          built at. Kept in place, with nothing built:
+//                          - attachment points: nodes that an existing tube end
+//                            of kind 3 names; afterwards every such end is
+//                            renumbered to its node's new index;
+//                          - markers of a segment without a curve (warning);
+//                          - markers whose structure would hold a non-finite
+//                            number (warning).
+//                          Segments without a track-node list count as empty;
+//                          lists beyond the segment count are left alone.
+//   getSupport             the tube type `step` places along the ladder
+//                          2, 0, 1, 5, 6 from `type`; 2 off either end.
+//   matchColor             1 when all four components agree as stored bytes
+//                          (255 and -1 are the same), else 0.
+//   getLinearPosByValue    (1 - t) a + t b, per coordinate in single precision.
+//
+// Warnings go to stderr, prefixed "strutwright: ", each distinct one once per
+// generator object; stdout carries only the style-entry indices.
 #pragma once
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "calc.h"
@@ -43,6 +63,8 @@ struct SupportStyle {
 };
 
 constexpr int kGenerationMethod1 = 1;
+// Entries of the style table the driver sets up.
+constexpr int kStyleTableSize = 6500;
 
 // Settings and bookkeeping of a generation run. The recording lists grow as
 // needed; slot 0 of each is never used, slot k holds the k-th recorded index.
@@ -53,11 +75,12 @@ struct Supports {
     std::vector<int> fundNodes = std::vector<int>(1, 0);
     int lastTube = 0;
     std::vector<int> tubes = std::vector<int>(1, 0);
-    int lastStyle = -1;  // entries 0..lastStyle are run
+    int lastStyle = -1;  // entries 0..lastStyle are run; missing entries count as zero
     std::vector<SupportStyle> styles;
 };
 
-// Writes the driver's defaults: two style entries, both of method 1.
+// Writes the driver's defaults: lastStyle 1, lastTube 0, two style entries of
+// method 1 and the rest of a kStyleTableSize table zero.
 void setDriverDefaults(Supports* supports);
 
 class strutWright {
@@ -76,9 +99,38 @@ public:
     Point3D getLinearPosByValue(Point3D a, Point3D b, float t);
 
 private:
+    struct NodeFrame;       // the frame and parameters of one marker
+    class StructurePlan;    // the elements of one marker's structure, in order
+    struct CollarEnds {     // the points 1.0 and 1.2 from a joint on a member
+        Point3D near, far;
+    };
+
+    // What happens to each node of each processed segment after the run.
+    using KeepFlags = std::vector<std::vector<char>>;
+
+    void clearRecorded(std::vector<int>& recorded, int& count, void (*remove)(int, ZvTrack*));
+    KeepFlags attachmentPoints(int segments);
+    bool buildAtMarker(int segment, int node);
+    NodeFrame nodeFrame(int segment, const SegmentRecord& record, const TrackNodeRecord& node);
+    void planConnector(const NodeFrame& frame, StructurePlan& plan);
+    void planColumn(const NodeFrame& frame, StructurePlan& plan);
+    void planBracedLeg(const NodeFrame& frame, StructurePlan& plan);
+    void planTieSection(const NodeFrame& frame, Point3D g2, Point3D braceFoot,
+                        StructurePlan& plan);
+    void planExtraDiagonal(const NodeFrame& frame, Point3D k2, int k2Node, StructurePlan& plan);
+    void planCrossbeam(const NodeFrame& frame, StructurePlan& plan);
+    void planCollar(CollarEnds ends, int type, StructurePlan& plan);
+    void planCollarPair(CollarEnds first, CollarEnds second, int type, StructurePlan& plan);
+    CollarEnds collarOn(Point3D a, Point3D b, bool fromB);
+    CollarEnds verticalCollar(Point3D joint, float direction);
+    Point3D pointAlong(Point3D a, Point3D b, float distance, bool fromB);
+    void removeMarkers(const KeepFlags& keep);
+    void warnOnce(const std::string& message);
+
     ZvTrack* track = nullptr;
     BezierCalc bezierCalc;
     TrackCalc trackCalc;
     Vectors vectors;
     Supports* supports = nullptr;
+    std::set<std::string> warningsGiven;
 };
