@@ -4,6 +4,10 @@
 
 #include <cstdlib>
 
+namespace {
+Display* probeConnection = nullptr;
+}
+
 bool probeDisplay(const std::string& name, std::string* why) {
     std::string target = name;
     if (target.empty()) {
@@ -14,11 +18,16 @@ bool probeDisplay(const std::string& name, std::string* why) {
         }
         target = fromEnvironment;
     }
-    Display* display = XOpenDisplay(target.c_str());
-    if (!display) {
+    releaseDisplayProbe();
+    probeConnection = XOpenDisplay(target.c_str());
+    if (!probeConnection) {
         *why = "cannot open display \"" + target + "\"";
         return false;
     }
-    XCloseDisplay(display);
     return true;
+}
+
+void releaseDisplayProbe() {
+    if (probeConnection) XCloseDisplay(probeConnection);
+    probeConnection = nullptr;
 }

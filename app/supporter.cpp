@@ -169,6 +169,7 @@ int runViewer(const CommandLine& commandLine, int savedStatus) {
         return savedStatus;
     }
     openWindow(commandLine);
+    releaseDisplayProbe();
     for (char key : commandLine.keys) applyCameraKey(static_cast<unsigned char>(key), &Camera);
     glutMainLoop();
     return std::max(savedStatus, quitExitCode());

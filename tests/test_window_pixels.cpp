@@ -1,0 +1,242 @@
+// The viewer's first frame, taken with --screenshot in a private X server:
+// each element's colour where the camera and the geometry put it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app_fixtures.h"
+#include "camera.h"
+#include "keyBindings.h"
+#include "trackScene.h"
+
+using namespace apptest;
+
+namespace {
+
+constexpr int kFrameSize = 600;
+constexpr int kNear = 2;  // pixels around a projected point that may carry its colour
+
+struct Rgb {
+    int r, g, b;
+};
+constexpr Rgb kGrid{0, 127, 0};
+constexpr Rgb kTube{255, 0, 0};
+constexpr Rgb kFundNode{180, 180, 180};
+constexpr Rgb kNode{127, 0, 0};
+constexpr Rgb kBezierPoint{0, 0, 127};
+constexpr Rgb kCentreLine{0, 183, 239};
+constexpr Rgb kBlack{0, 0, 0};
+
+struct Pixel {
+    int column, row;  // row from the top
+};
+
+// Where a world point lands in the frame: the display callback's matrices
+// (camera rotations and translation, the scene shift (0, -10, -40)) and the
+// projection (40 degrees, aspect 1, near 0.5) worked out by hand.
+Pixel project(const CCamera& camera, Point3D p) {
+    const double toRadians = std::acos(-1.0) / 180.0;
+    double x = p.x - camera.Position.x;
+    double y = p.y - 10.0 - camera.Position.y;
+    double z = p.z - 40.0 - camera.Position.z;
+    double yaw = -camera.AngleY * toRadians, pitch = -camera.AngleX * toRadians;
+    double x1 = std::cos(yaw) * x + std::sin(yaw) * z;
+    double z1 = -std::sin(yaw) * x + std::cos(yaw) * z;
+    double y2 = std::cos(pitch) * y - std::sin(pitch) * z1;
+    double z2 = std::sin(pitch) * y + std::cos(pitch) * z1;
+    double focal = 1.0 / std::tan(20.0 * toRadians);
+    double ndcX = focal * x1 / -z2, ndcY = focal * y2 / -z2;
+    return Pixel{static_cast<int>(std::floor((ndcX + 1) * kFrameSize / 2)),
+                 kFrameSize - 1 - static_cast<int>(std::floor((ndcY + 1) * kFrameSize / 2))};
+}
+
+class WindowPixels : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (XServer::available()) server = new XServer;
+    }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override {
+        if (!server) GTEST_SKIP() << "Xvfb is not installed";
+        ASSERT_TRUE(server->running()) << "Xvfb did not start";
+    }
+
+    // Saves `track`, runs strutwright --screenshot with `keys` on it and reads
+    // the picture; *generated receives the program's output document.
+    Picture shoot(const std::string& name, ZvTrack* track, const std::string& keys = "",
+                  ZvTrack* generated = nullptr) {
+        std::string dir = scratchDir("pixels-" + name);
+        std::string input = dir + "/" + name + ".zvtrack";
+        saveTrack(input, track);
+        std::vector<std::string> args{"--screenshot", dir + "/frame.png"};
+        if (!keys.empty()) args.insert(args.end(), {"--keys", keys});
+        args.push_back(input);
+        ProgramRun run = runProgram(args, server->display());
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(run.out, "0\n1\n");
+        if (generated) loadTrack(input + "-new.zvtrack", generated);
+        return readPng(dir + "/frame.png");
+    }
+
+    static XServer* server;
+};
+
+XServer* WindowPixels::server = nullptr;
+
+void expectColourAt(const Picture& picture, const CCamera& camera, Point3D p, Rgb colour,
+                    const char* what) {
+    Pixel at = project(camera, p);
+    EXPECT_TRUE(picture.hasColourNear(at.column, at.row, kNear, colour.r, colour.g, colour.b))
+        << what << " (" << colour.r << "," << colour.g << "," << colour.b << ") expected near "
+        << at.column << "," << at.row << " for (" << p.x << "," << p.y << "," << p.z << ")";
+}
+
+void expectExactly(const Picture& picture, const CCamera& camera, Point3D p, Rgb colour,
+                   const char* what) {
+    Pixel at = project(camera, p);
+    int c[3];
+    picture.at(at.column, at.row, c);
+    EXPECT_TRUE(c[0] == colour.r && c[1] == colour.g && c[2] == colour.b)
+        << what << " at " << at.column << "," << at.row << " is (" << c[0] << "," << c[1]
+        << "," << c[2] << ")";
+}
+
+// The straight sample track plus hand-placed supports: a column at x = -12
+// (foundation node, free node at height 6, tube) and a tube from the ground at
+// x = 8 up to a free node sitting exactly on the last bezier point.
+void buildFurnishedTrack(ZvTrack* track) {
+    buildStraightTrack(track, 0);
+    int fundLeft = addFundNode(0, 0, 0, 0, 0, 0, -12, 0, 0, track);
+    int freeLeft = addFreeNode(-12, 6, 0, track);
+    addSupport(kEndFundNode, fundLeft, 0, kEndFreeNode, freeLeft, 0, 0, 0, 0, track);
+    int fundRight = addFundNode(0, 0, 0, 0, 0, 0, 8, 0, 4, track);
+    int freeOnBezier = addFreeNode(8, 10, 0, track);
+    addSupport(kEndFundNode, fundRight, 0, kEndFreeNode, freeOnBezier, 0, 0, 0, 0, track);
+}
+
+TEST_F(WindowPixels, FirstFrameShowsEachElementWhereTheGeometryPutsIt) {
+    ZvTrack track;
+    buildFurnishedTrack(&track);
+    ZvTrack generated;
+    Picture frame = shoot("furnished", &track, "", &generated);
+    ASSERT_TRUE(frame.valid());
+    ASSERT_EQ(frame.width, kFrameSize);
+    ASSERT_EQ(frame.height, kFrameSize);
+    CCamera camera;
+
+    expectColourAt(frame, camera, {2, 0, 0}, kGrid, "grid line z = 0");
+    expectColourAt(frame, camera, {-5, 0, 10}, kGrid, "grid line z = 10");
+    expectColourAt(frame, camera, {-4, 10, 0}, kCentreLine, "centre line, segment 0");
+    expectColourAt(frame, camera, {4, 10, 0}, kCentreLine, "centre line, segment 1");
+    expectColourAt(frame, camera, {-12, 3, 0}, kTube, "tube of the left column");
+    expectColourAt(frame, camera, {-12, 0, 0}, kFundNode, "left foundation node");
+    expectColourAt(frame, camera, {-12, 6, 0}, kNode, "left free node");
+    expectColourAt(frame, camera, {-8, 10, 0}, kBezierPoint, "bezier 0");
+    expectExactly(frame, camera, {0, 10, 0}, kBezierPoint, "bezier 1");
+    // The bezier point covers the free node and the tube ending under it.
+    expectExactly(frame, camera, {8, 10, 0}, kBezierPoint, "bezier 2 over its tube");
+    expectExactly(frame, camera, {0, 20, 0}, kBlack, "sky");
+    expectExactly(frame, camera, {-4, 14, 0}, kBlack, "sky above the track");
+
+    // Whatever the generator built is drawn where the saved document says.
+    TrackScene scene = buildTrackScene(&generated);
+    for (const Point3D& p : scene.fundNodes) expectColourAt(frame, camera, p, kFundNode, "fund");
+    for (const Point3D& p : scene.trackNodes) expectColourAt(frame, camera, p, kNode, "marker");
+}
+
+TEST_F(WindowPixels, EmptyDocumentDrawsOnlyTheGrid) {
+    ZvTrack track;
+    initNewZvTrack(&track);
+    deleteBezier(0, &track);
+    Picture frame = shoot("empty", &track);
+    ASSERT_TRUE(frame.valid());
+    int grid = frame.count(kGrid.r, kGrid.g, kGrid.b);
+    int black = frame.count(kBlack.r, kBlack.g, kBlack.b);
+    EXPECT_GT(grid, 1000);
+    EXPECT_EQ(grid + black, frame.width * frame.height);
+    expectColourAt(frame, CCamera(), {0, 0, -100}, kGrid, "far grid");
+}
+
+// Three beziers on a triangle in the plane z = 0, straight segments.
+void buildTriangleTrack(ZvTrack* track, bool closed) {
+    initNewZvTrack(track);
+    track->bezierArray.clear();
+    const Point3D corners[] = {{-8, 10, 0}, {8, 10, 0}, {0, 16, 0}};
+    auto towards = [](Point3D from, Point3D to) {
+        return Point3D{from.x + (to.x - from.x) / 3, from.y + (to.y - from.y) / 3, 0};
+    };
+    for (int i = 0; i < 3; ++i) {
+        Point3D p = corners[i], in = towards(p, corners[(i + 2) % 3]);
+        Point3D out = towards(p, corners[(i + 1) % 3]);
+        addBezier(p.x, p.y, p.z, in.x, in.y, in.z, out.x, out.y, out.z, 0, 0, 0, 0, track);
+    }
+    Color plain = createColorARGB(255, 0, 0, 0);
+    int segments = closed ? 3 : 2;
+    for (int n = 1; n <= segments; ++n) addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, track);
+    track->closedTrack = closed ? 1 : 0;
+}
+
+TEST_F(WindowPixels, OnlyAClosedTrackDrawsItsClosingSegment) {
+    CCamera camera;
+    const Point3D closingMiddle{-4, 13, 0}, secondMiddle{4, 13, 0};
+    ZvTrack closedTrack, openTrack;
+    buildTriangleTrack(&closedTrack, true);
+    buildTriangleTrack(&openTrack, false);
+    Picture closed = shoot("closed", &closedTrack);
+    Picture open = shoot("open", &openTrack);
+    expectColourAt(closed, camera, closingMiddle, kCentreLine, "closing segment");
+    expectColourAt(closed, camera, secondMiddle, kCentreLine, "segment 1 of the closed track");
+    expectColourAt(open, camera, secondMiddle, kCentreLine, "segment 1 of the open track");
+    Pixel at = project(camera, closingMiddle);
+    EXPECT_FALSE(open.hasColourNear(at.column, at.row, kNear, kCentreLine.r, kCentreLine.g,
+                                    kCentreLine.b));
+}
+
+TEST_F(WindowPixels, KeysMoveTheViewAsTheCameraSays) {
+    const char* const keySets[] = {"wwwwwwww", "aaa", "xxx", "ddqqrr", "wwaax"};
+    ZvTrack track;
+    buildFurnishedTrack(&track);
+    for (const char* keys : keySets) {
+        SCOPED_TRACE(keys);
+        CCamera camera;
+        for (const char* k = keys; *k; ++k) applyCameraKey(static_cast<unsigned char>(*k), &camera);
+        Picture frame = shoot(std::string("keys-") + keys, &track, keys);
+        ASSERT_TRUE(frame.valid());
+        expectExactly(frame, camera, {0, 10, 0}, kBezierPoint, "bezier 1");
+        expectColourAt(frame, camera, {-2, 10, 0}, kCentreLine, "centre line");
+        // Unless the view only moved along its axis, the untouched view's spot
+        // for bezier 1 shows something else now.
+        Pixel home = project(CCamera(), {0, 10, 0}), moved = project(camera, {0, 10, 0});
+        if (std::abs(home.column - moved.column) + std::abs(home.row - moved.row) > 10) {
+            EXPECT_FALSE(frame.hasColourNear(home.column, home.row, 1, kBezierPoint.r,
+                                             kBezierPoint.g, kBezierPoint.b));
+        }
+    }
+}
+
+TEST_F(WindowPixels, KeyDirectionsMatchTheirNames) {
+    ZvTrack track;
+    buildFurnishedTrack(&track);
+    Pixel home = project(CCamera(), {0, 10, 0});
+    auto bezierPixel = [&](const char* keys) {
+        CCamera camera;
+        for (const char* k = keys; *k; ++k) applyCameraKey(static_cast<unsigned char>(*k), &camera);
+        return project(camera, {0, 10, 0});
+    };
+    // Turning left moves the scene right; looking up moves it down; walking
+    // forward brings the track closer, spreading its points apart.
+    EXPECT_GT(bezierPixel("aaa").column, home.column + 100);
+    EXPECT_GT(bezierPixel("xxx").row, home.row + 100);
+    Pixel farLeft = project(CCamera(), {-8, 10, 0});
+    CCamera walked;
+    for (int i = 0; i < 8; ++i) applyCameraKey('w', &walked);
+    EXPECT_LT(project(walked, {-8, 10, 0}).column, farLeft.column - 10);
+    // The picture agrees: bezier 0 is drawn where the walked camera says.
+    Picture frame = shoot("walked", &track, "wwwwwwww");
+    expectExactly(frame, walked, {-8, 10, 0}, kBezierPoint, "bezier 0 after walking");
+}
+
+}  // namespace
