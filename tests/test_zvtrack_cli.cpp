@@ -219,6 +219,7 @@ TEST(ZvtrackUsage, FilesThatDoNotLoadOrCannotBeWritten) {
             RunResult result = zvtrack(std::string(command) + " " + quoted(path), dir);
             EXPECT_EQ(result.status, 2) << command << " " << path;
             EXPECT_THAT(result.err, StartsWith("zvtrack: " + path + ": "));
+            EXPECT_EQ(result.err.find(path, 10), std::string::npos) << "file named twice";
             EXPECT_EQ(result.out, "");
         }
     }

@@ -33,8 +33,11 @@ constexpr const char* kUsage =
     "Exit status: 0 done, 1 check found inconsistencies, 2 usage error or a file\n"
     "that could not be read or written.\n";
 
+// The library's messages may already start with "<file>: "; it is not repeated.
 int fail(const std::string& file, const std::string& problem) {
-    std::cerr << "zvtrack: " << file << ": " << problem << "\n";
+    const std::string prefix = file + ": ";
+    const bool named = problem.compare(0, prefix.size(), prefix) == 0;
+    std::cerr << "zvtrack: " << (named ? problem : prefix + problem) << "\n";
     return kExitFailure;
 }
 
