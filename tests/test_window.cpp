@@ -1,0 +1,120 @@
+// The live viewer window in a private X server, driven like a user would:
+// title and size, the grid in the window, keys, and Escape.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app_fixtures.h"
+
+using namespace apptest;
+
+namespace {
+
+const char* const kTitle = "Zorvan Strutwright - 3D View";
+constexpr int kGridGreen = 127;
+
+class ViewerWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!XServer::available()) GTEST_SKIP() << "Xvfb is not installed";
+        server.reset(new XServer);
+        ASSERT_TRUE(server->running()) << "Xvfb did not start";
+        dir = scratchDir("window");
+        ZvTrack track;
+        buildStraightTrack(&track);
+        input = dir + "/ride.zvtrack";
+        saveTrack(input, &track);
+        pid = startProgram({input}, server->display(), dir + "/stdout", dir + "/stderr");
+        ASSERT_GT(pid, 0);
+        window = findWindow();
+        ASSERT_FALSE(window.empty()) << readFile(dir + "/stderr");
+    }
+
+    void TearDown() override {
+        if (pid > 0 && waitForExit(pid, 0) < 0) kill(pid, SIGKILL);
+    }
+
+    std::string x(const std::string& command) {
+        std::string out;
+        runCommand("DISPLAY=" + server->display().name + " " + command + " 2>/dev/null", &out);
+        return out;
+    }
+
+    std::string findWindow() {
+        std::string id = x(std::string("timeout 20 xdotool search --sync --onlyvisible --name '") +
+                           kTitle + "'");
+        return id.substr(0, id.find('\n'));
+    }
+
+    std::string dump() { return x("xwd -silent -id " + window); }
+
+    // Waits up to two seconds for the window's contents to differ from `before`.
+    std::string dumpChangedFrom(const std::string& before) {
+        std::string now = dump();
+        for (int i = 0; i < 100 && now == before; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            now = dump();
+        }
+        return now;
+    }
+
+    std::string press(const std::string& key) {
+        std::string before = dump();
+        x("xdotool windowfocus --sync " + window + " key " + key);
+        return before;
+    }
+
+    std::unique_ptr<XServer> server;
+    std::string dir, input, window;
+    pid_t pid = -1;
+};
+
+TEST_F(ViewerWindow, OpensWithTitleAndSizeAndDrawsTheGrid) {
+    std::string info = x("xwininfo -id " + window);
+    EXPECT_NE(info.find(std::string("\"") + kTitle + "\""), std::string::npos) << info;
+    EXPECT_NE(info.find("Width: 600"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 600"), std::string::npos) << info;
+
+    Picture frame = readXwd(dumpChangedFrom(""));
+    ASSERT_TRUE(frame.valid());
+    // The ground line under the track's middle: world (0, 0, 0) is 40 units
+    // ahead and 10 below the eye.
+    for (int i = 0; i < 50 && frame.count(0, kGridGreen, 0) == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        frame = readXwd(dump());
+    }
+    EXPECT_GT(frame.count(0, kGridGreen, 0), 1000);
+    EXPECT_TRUE(frame.hasColourNear(300, 505, 2, 0, kGridGreen, 0));
+    EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
+}
+
+TEST_F(ViewerWindow, BoundKeysRedrawUnboundKeysDoNot) {
+    std::string first = dumpChangedFrom("");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    first = dump();
+
+    std::string before = press("W");  // upper case is not bound
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(dump(), before);
+    press("1");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(dump(), before);
+
+    before = press("a");
+    std::string turned = dumpChangedFrom(before);
+    EXPECT_NE(turned, before);
+    before = press("d");  // turning back restores the first picture
+    EXPECT_EQ(dumpChangedFrom(before), first);
+}
+
+TEST_F(ViewerWindow, EscapeEndsTheProgramWithStatusZero) {
+    press("Escape");
+    EXPECT_EQ(waitForExit(pid, 10), 0) << readFile(dir + "/stderr");
+    pid = -1;
+    EXPECT_EQ(readFile(dir + "/stdout"), "0\n1\n");
+}
+
+}  // namespace
