@@ -1,0 +1,6 @@
+# Track geometry and the support generator.
+add_library(generator_fixtures STATIC ${CMAKE_CURRENT_LIST_DIR}/generator_fixtures.cpp)
+target_include_directories(generator_fixtures PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(generator_fixtures PUBLIC strutcore zvtrack GTest::gtest)
+
+sw_add_test(test_geometry SOURCES test_geometry.cpp LIBS generator_fixtures strutcore zvtrack)

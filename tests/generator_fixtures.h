@@ -1,0 +1,46 @@
+// Tracks and checks for the geometry and support generator tests.
+//
+//   straightTrack     a new track with one straight segment from `start` to
+//                     `end`, control points at the thirds, both beziers rolled
+//                     by `roll`; colours: not mirrored, extra diagonal, default
+//                     tie height and brace angle (colour bytes 255).
+//   addStraightBezier appends a bezier at `position` whose handles lie on the
+//                     line to its neighbours' thirds, and a segment ending there.
+//   setColors         replaces the three colours of zero-based segment s.
+//   runType1          one generation pass over the track; returns the record.
+//   runMake           Make with the driver's defaults; captures stdout/stderr.
+//   endProblems       every tube end that names no existing node, as text.
+//   nonFiniteValues   every non-finite coordinate or angle, as text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "strutWright.h"
+#include "track.h"
+
+namespace genfix {
+
+ZvTrack straightTrack(Point3D start, Point3D end, float roll = 0.0f, int coasterStyle = 0);
+void addStraightBezier(ZvTrack* track, Point3D position, float roll = 0.0f);
+void setColors(ZvTrack* track, int s, Color color1, Color color2, Color color3);
+
+Supports runType1(ZvTrack* track);
+
+struct MakeRun {
+    Supports supports;
+    std::string out;
+    std::string err;
+};
+MakeRun runMake(ZvTrack* track);
+
+// Opaque pure red and green as set in memory and as loaded from a file.
+Color opaqueRed(bool loaded = false);
+Color opaqueGreen(bool loaded = false);
+// A colour whose red and blue bytes carry a tie height and a brace angle.
+Color tieColor(int redByte, int blueByte);
+
+std::vector<std::string> endProblems(const ZvTrack& track);
+std::vector<std::string> nonFiniteValues(const ZvTrack& track);
+
+}  // namespace genfix
