@@ -48,9 +48,9 @@ TEST(ZvtrackDump, HoldsTheValuesOfTheDemoTrack) {
     EXPECT_EQ(doc["authorComments"], kDemoTrackComments);
     EXPECT_EQ(doc["trckEntries"].size(), 32u);
     ASSERT_EQ(doc["bezierArray"].size(), 10u);
-    EXPECT_EQ(doc["bezierArray"][2]["position"], json({{"x", 40}, {"y", 30}, {"z", 30}}));
+    EXPECT_EQ(doc["bezierArray"][2]["position"], json({{"x", 28}, {"y", 30}, {"z", 2}}));
     EXPECT_EQ(doc["bezierArray"][3]["roll"], 0.5);
-    EXPECT_EQ(doc["bezierArray"][2]["controlOut"]["x"], 47);
+    EXPECT_FLOAT_EQ(doc["bezierArray"][2]["controlOut"]["x"].get<float>(), 33.6f);
     ASSERT_EQ(doc["segmentArray"].size(), 10u);
     const json& lift = doc["segmentArray"][1];
     EXPECT_EQ(lift["type"], kSegmentLift);

@@ -87,9 +87,18 @@ SegmentColours coloursFor(DemoColours choice) {
     return c;
 }
 
+// The plan above is drawn 25% large; the circuit is shrunk on the ground and
+// moved away from the viewer's starting camera, which looks along -z from 40
+// in front of the origin, so the first frame shows the station in front and
+// most of the far side.
+constexpr float kGroundScale = 0.8f;
+constexpr float kCircuitShiftX = -4.0f;
+constexpr float kCircuitShiftZ = -22.0f;
+
 void placeBezier(int index, const DemoBezier& b, ZvTrack* track) {
-    const Point3D& p = b.position;
-    const Point3D& t = b.tangent;
+    const Point3D p = {b.position.x * kGroundScale + kCircuitShiftX, b.position.y,
+                       b.position.z * kGroundScale + kCircuitShiftZ};
+    const Point3D t = {b.tangent.x * kGroundScale, b.tangent.y, b.tangent.z * kGroundScale};
     if (index < getNumBeziers(track)) {
         modifyBezier(index, p.x, p.y, p.z, p.x - t.x, p.y - t.y, p.z - t.z, p.x + t.x, p.y + t.y,
                      p.z + t.z, b.roll, 0, 0, 0, track);
