@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "../track/track.h"
 
@@ -89,7 +90,13 @@ bool isFinite(const Point3D& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
-bool isZero(const Point3D& p) { return p.x == 0 && p.y == 0 && p.z == 0; }
+// Differences of points near p that are this small are float rounding, not
+// geometry: a few float steps at the size of p's coordinates.
+float roundingNoise(const Point3D& p) {
+    constexpr float kNoiseSteps = 4.0f;
+    const float size = std::max({1.0f, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    return kNoiseSteps * std::numeric_limits<float>::epsilon() * size;
+}
 
 Point3D raised(Point3D p, float dy) { return {p.x, p.y + dy, p.z}; }
 Point3D atHeight(Point3D p, float y) { return {p.x, y, p.z}; }
@@ -351,14 +358,17 @@ strutWright::NodeFrame strutWright::nodeFrame(int segment, const SegmentRecord& 
     const Point3D tangent = vectors.Subtract(ahead, frame.point);
     Point3D side = vectors.CrossProduct(tangent, kUp);
     Point3D normal = vectors.CrossProduct(side, tangent);
-    side = vectors.Normalize(side);
-    normal = vectors.Normalize(normal);
-    if (isZero(side)) {
-        // A vertical or vanishing tangent has no side: take the side of a
-        // track heading along +z (heading 0, which atan2 gives here too).
+    const float noise = roundingNoise(frame.point);
+    if (vectors.GetLength(side) > noise) {
+        side = vectors.Normalize(side);
+        normal = vectors.Normalize(normal);
+    } else {
+        // A vertical or vanishing tangent has no side, and the direction of
+        // rounding noise is none: take the side of a track heading along +z.
+        frame.heading = 0;
         side = kFallbackSide;
-        normal = vectors.Normalize(vectors.CrossProduct(side, tangent));
-        if (isZero(normal)) normal = kUp;
+        const bool vanishing = vectors.GetLength(tangent) <= noise;
+        normal = vanishing ? kUp : vectors.Normalize(vectors.CrossProduct(side, tangent));
     }
     frame.side = side;
     frame.down = vectors.Add(vectors.MultScalar(side, static_cast<float>(std::cos(beta))),
@@ -497,10 +507,10 @@ strutWright::CollarEnds strutWright::verticalCollar(Point3D joint, float directi
 }
 
 // The point `distance` from a towards b (or from b towards a); on a member of
-// zero length, its joint.
+// zero length (up to rounding), its joint.
 Point3D strutWright::pointAlong(Point3D a, Point3D b, float distance, bool fromB) {
     const float length = bezierCalc.getDistance(&a, &b);
-    if (length == 0) return fromB ? b : a;
+    if (length <= roundingNoise(fromB ? b : a)) return fromB ? b : a;
     const float t = distance / length;
     return getLinearPosByValue(a, b, fromB ? 1 - t : t);
 }

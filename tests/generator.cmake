@@ -4,3 +4,4 @@ target_include_directories(generator_fixtures PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(generator_fixtures PUBLIC strutcore zvtrack GTest::gtest)
 
 sw_add_test(test_geometry SOURCES test_geometry.cpp LIBS generator_fixtures strutcore zvtrack)
+sw_add_test(test_generator SOURCES test_generator.cpp LIBS generator_fixtures strutcore zvtrack)
