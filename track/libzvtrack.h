@@ -9,11 +9,17 @@
 //   ZvOpen  loads a file into a document: 1 on success, 0 on failure. On
 //           failure the document is left exactly as it was and the report
 //           says which chunk failed at which byte offset. Fields whose chunk the
-//           file lacks keep their previous values.
+//           file lacks keep their previous values. A damaged file (fields cut
+//           off by the end, a negative count or length, one larger than the
+//           bytes left, a terrain larger than the grid) fails; up to 3 stray
+//           bytes at the end, or a cut nested count there, do not.
 //   ZvSave  writes a document: 1 when the whole file was written and closed.
 //           It writes a temporary file beside the target and renames it over
 //           the target only then, so a failed save leaves nothing behind and
-//           never damages an existing file.
+//           never damages an existing file. A target that is not a regular
+//           file is refused; a symbolic link stays and its file is replaced.
+//   Messages of ZvOpen and ZvSave begin with the path; ZvOpenMemory's do not.
+
 #pragma once
 
 #include <cstddef>
@@ -74,7 +80,7 @@ void WriteColor(FILE* stream, Color color);
 // What a load found: on failure `error` names the chunk and byte offset.
 struct ZvLoadReport {
     std::string error;
-    std::string warning;
+    std::string warning;  // stray bytes after the last chunk; the load still succeeded
     int chunksRead = 0;  // known chunks read; 0 means no track data at all
 };
 

@@ -133,30 +133,10 @@ private:
 
 // Reads the fields of the chunk whose key was just read.
 void readChunk(int key, ChunkReader& reader, ZvTrack& track) {
-    int ignoredCount = 0;
-    switch (key) {
-        case kKeyZORV: zvlayout::zorv(reader, track); break;
-        case kKeyTRCK: zvlayout::trck(reader, track); break;
-        case kKeyINFO: zvlayout::info(reader, track); break;
-        case kKeyBEZR: zvlayout::bezr(reader, track); break;
-        case kKeySEGM: zvlayout::segm(reader, track); break;
-        case kKeySUPP: zvlayout::supp(reader, track); break;
-        case kKeyFUND: zvlayout::fund(reader, track); break;
-        case kKeyRASC: zvlayout::rasc(reader, track); break;
-        case kKeyFREN: zvlayout::fren(reader, track); break;
-        case kKeyTUBE: zvlayout::tube(reader, track); break;
-        case kKeyCATW: zvlayout::catw(reader, track); break;
-        case kKeySCEN: zvlayout::scen(reader, track); break;
-        case kKeySCOB: zvlayout::scob(reader, track); break;
-        case kKeyTERA:
-            track.hasTerrain = 1;
-            zvlayout::tera(reader, track);
-            break;
-        case kKeyENVC: zvlayout::envc(reader, track); break;
-        default: return;
-    }
-    if (reader.failed()) return;
+    if (key == kKeyTERA) track.hasTerrain = 1;
+    if (!zvlayout::body(key, reader, track) || reader.failed()) return;
     // RASC and SCEN read their own nested count; the scan steps over the others'.
+    int ignoredCount = 0;
     if (key == kKeyRASC) reader.nestedCount(&ignoredCount);
     if (key == kKeySCEN) reader.nestedCount(&track.scenTrailer);
 }

@@ -2,7 +2,6 @@
 // byte buffer and handed to stdio in large blocks. ZvSave writes to a
 // temporary file beside the target and renames it over the target only after
 // a clean close.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,12 +21,18 @@ constexpr size_t kFlushThreshold = size_t{1} << 16;
 constexpr size_t kStdioBufferSize = size_t{1} << 20;
 constexpr mode_t kCreateMode = 0666;  // what an ordinary create asks for before the umask
 
-// Nested counts written after each chunk's body.
-constexpr int kZorvNested = 4;
-constexpr int kTrckNested = 4;
-constexpr int kSuppNested = 5;
-constexpr int kScenNested = 1;
-constexpr int kLeafNested = 0;
+// The saver's order, with the nested count written after each chunk's body.
+struct SavedChunk {
+    int key;
+    int nestedCount;
+};
+constexpr SavedChunk kTrackChunks[] = {
+    {kKeyZORV, 4}, {kKeyTRCK, 4}, {kKeyINFO, 0}, {kKeyBEZR, 0}, {kKeySEGM, 0},
+    {kKeySUPP, 5}, {kKeyFUND, 0}, {kKeyRASC, 0}, {kKeyFREN, 0}, {kKeyTUBE, 0},
+    {kKeyCATW, 0}, {kKeySCEN, 1}, {kKeySCOB, 0},
+};
+constexpr SavedChunk kTerrainChunk = {kKeyTERA, 0};
+constexpr SavedChunk kEnvironmentChunk = {kKeyENVC, 0};
 
 // "CSTM" (length 14, nested count 1) holding "vrtx" (length 8, body 0, nested
 // count 0): written as they are, always, before ENVC.
@@ -144,35 +149,24 @@ private:
     std::string problem_;
 };
 
-template <class Body>
-void chunk(ChunkWriter& writer, int key, Body body, int nestedCount) {
-    writer.key(key);
-    body();
-    writer.integer(nestedCount);
+void writeChunk(ChunkWriter& writer, SavedChunk chunk, const ZvTrack& track) {
+    writer.key(chunk.key);
+    zvlayout::body(chunk.key, writer, track);
+    writer.integer(chunk.nestedCount);
 }
 
 // Writes the whole document; returns "" or the first problem met.
-std::string writeTrack(FILE* stream, const ZvTrack& t) {
-    ChunkWriter w(stream);
-    chunk(w, kKeyZORV, [&] { zvlayout::zorv(w, t); }, kZorvNested);
-    chunk(w, kKeyTRCK, [&] { zvlayout::trck(w, t); }, kTrckNested);
-    chunk(w, kKeyINFO, [&] { zvlayout::info(w, t); }, kLeafNested);
-    chunk(w, kKeyBEZR, [&] { zvlayout::bezr(w, t); }, kLeafNested);
-    chunk(w, kKeySEGM, [&] { zvlayout::segm(w, t); }, kLeafNested);
-    chunk(w, kKeySUPP, [&] { zvlayout::supp(w, t); }, kSuppNested);
-    chunk(w, kKeyFUND, [&] { zvlayout::fund(w, t); }, kLeafNested);
-    chunk(w, kKeyRASC, [&] { zvlayout::rasc(w, t); }, kLeafNested);
-    chunk(w, kKeyFREN, [&] { zvlayout::fren(w, t); }, kLeafNested);
-    chunk(w, kKeyTUBE, [&] { zvlayout::tube(w, t); }, kLeafNested);
-    chunk(w, kKeyCATW, [&] { zvlayout::catw(w, t); }, kLeafNested);
-    chunk(w, kKeySCEN, [&] { zvlayout::scen(w, t); }, kScenNested);
-    chunk(w, kKeySCOB, [&] { zvlayout::scob(w, t); }, kLeafNested);
-    if (t.hasTerrain == 1) chunk(w, kKeyTERA, [&] { zvlayout::tera(w, t); }, kLeafNested);
-    w.raw(kCustomChunks, sizeof kCustomChunks);
-    chunk(w, kKeyENVC, [&] { zvlayout::envc(w, t); }, kLeafNested);
-    if (w.flush() && fflush(stream) != 0) w.fail(std::string("write failed: ") + std::strerror(errno));
-    if (!w.failed() && ferror(stream)) w.fail("write failed");
-    return w.problem();
+std::string writeTrack(FILE* stream, const ZvTrack& track) {
+    ChunkWriter writer(stream);
+    for (SavedChunk chunk : kTrackChunks) writeChunk(writer, chunk, track);
+    if (track.hasTerrain == 1) writeChunk(writer, kTerrainChunk, track);
+    writer.raw(kCustomChunks, sizeof kCustomChunks);
+    writeChunk(writer, kEnvironmentChunk, track);
+    if (writer.flush() && fflush(stream) != 0) {
+        writer.fail(std::string("write failed: ") + std::strerror(errno));
+    }
+    if (!writer.failed() && ferror(stream)) writer.fail("write failed");
+    return writer.problem();
 }
 
 // The mode an ordinary create would give: an existing file keeps its own.

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 
+#include "libzvtrack.h"
 #include "zvtrack.h"
 
 namespace zvlayout {
@@ -372,6 +373,29 @@ void envc(IO& io, T& t) {
     io.text(t.envcText1);
     io.text(t.envcText2);
     io.nulls(kChunkPadding);
+}
+
+// The body of the chunk with key code `key`; false for a code that names none.
+template <class IO, class T>
+bool body(int key, IO& io, T& t) {
+    switch (key) {
+        case kKeyZORV: zorv(io, t); return true;
+        case kKeyTRCK: trck(io, t); return true;
+        case kKeyINFO: info(io, t); return true;
+        case kKeyBEZR: bezr(io, t); return true;
+        case kKeySEGM: segm(io, t); return true;
+        case kKeySUPP: supp(io, t); return true;
+        case kKeyFUND: fund(io, t); return true;
+        case kKeyRASC: rasc(io, t); return true;
+        case kKeyFREN: fren(io, t); return true;
+        case kKeyTUBE: tube(io, t); return true;
+        case kKeyCATW: catw(io, t); return true;
+        case kKeySCEN: scen(io, t); return true;
+        case kKeySCOB: scob(io, t); return true;
+        case kKeyTERA: tera(io, t); return true;
+        case kKeyENVC: envc(io, t); return true;
+        default: return false;
+    }
 }
 
 }  // namespace zvlayout
