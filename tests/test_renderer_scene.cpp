@@ -20,6 +20,13 @@ int tubeTo(int kind, int segment, int index, ZvTrack* track) {
     return addSupport(kEndFundNode, 0, 0, kind, index, segment, 0, 0, 0, track);
 }
 
+// The straight sample track with a third segment after its last bezier.
+void buildTrackWithThirdSegment(ZvTrack* track) {
+    apptest::buildStraightTrack(track, 0);
+    Color plain = createColorARGB(255, 0, 0, 0);
+    addSegment(kSegmentPlain, 3, 0, plain, plain, plain, 0, 0, track);
+}
+
 TEST(RendererScene, EmptyDocumentHasNothingToDraw) {
     ZvTrack empty;
     TrackScene scene = buildTrackScene(&empty);
@@ -48,9 +55,7 @@ TEST(RendererScene, CentreLineRunsFromBezierToBezier) {
 
 TEST(RendererScene, ClosingSegmentReturnsToTheFirstBezierOnlyOnAClosedTrack) {
     ZvTrack track;
-    apptest::buildStraightTrack(&track, 0);
-    Color plain = createColorARGB(255, 0, 0, 0);
-    addSegment(kSegmentPlain, 3, 0, plain, plain, plain, 0, 0, &track);
+    buildTrackWithThirdSegment(&track);
 
     // Open: the third segment has no following bezier and draws nothing.
     EXPECT_EQ(buildTrackScene(&track).centreLines.size(), 2u);
@@ -108,9 +113,7 @@ TEST(RendererScene, TubesJoinExistingEndsAndSkipTheRest) {
 
 TEST(RendererScene, NodesOnASegmentWithoutCurveAreLeftOut) {
     ZvTrack track;
-    apptest::buildStraightTrack(&track, 0);
-    Color plain = createColorARGB(255, 0, 0, 0);
-    addSegment(kSegmentPlain, 3, 0, plain, plain, plain, 0, 0, &track);
+    buildTrackWithThirdSegment(&track);
     addTrackNode(2, kNodeColumn, 0.5f, &track);
     Point3D p;
     EXPECT_FALSE(placeTrackNode(2, 0, &track, &p));
