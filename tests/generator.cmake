@@ -5,3 +5,4 @@ target_link_libraries(generator_fixtures PUBLIC strutcore zvtrack GTest::gtest)
 
 sw_add_test(test_geometry SOURCES test_geometry.cpp LIBS generator_fixtures strutcore zvtrack)
 sw_add_test(test_generator SOURCES test_generator.cpp LIBS generator_fixtures strutcore zvtrack)
+sw_add_test(test_generator_runs SOURCES test_generator_runs.cpp LIBS generator_fixtures strutcore zvtrack)
