@@ -167,11 +167,16 @@ TEST(BezierSplit, HalvesMeetAtTheMidpointAndFollowTheCurve) {
     expectPoint(calc.GetPosSegmentNode(0.3f, 1, &track), calc.GetPosSegmentNode(0.6f, 0, &half));
 }
 
+// The curved track with rolls 0.2, 1.0 and -0.4 on its three beziers.
+ZvTrack rolledTrack(bool closed) {
+    ZvTrack track = curvedTrack(closed);
+    const float rolls[] = {0.2f, 1.0f, -0.4f};
+    for (int i = 0; i < 3; ++i) track.bezierArray[static_cast<size_t>(i)].roll = rolls[i];
+    return track;
+}
+
 TEST(Banking, PlainEaseOnTheFirstSegmentOrWhenSwitchedOff) {
-    ZvTrack track = curvedTrack(false);
-    track.bezierArray[0].roll = 0.2f;
-    track.bezierArray[1].roll = 1.0f;
-    track.bezierArray[2].roll = -0.4f;
+    ZvTrack track = rolledTrack(false);
     TrackCalc calc;
     EXPECT_FLOAT_EQ(0.2f, calc.GetBanking(0, 0, &track));
     EXPECT_FLOAT_EQ(1.0f, calc.GetBanking(0, 1, &track));
@@ -182,10 +187,7 @@ TEST(Banking, PlainEaseOnTheFirstSegmentOrWhenSwitchedOff) {
 }
 
 TEST(Banking, CorrectionCarriesAShareOfThePreviousRollChange) {
-    ZvTrack track = curvedTrack(true);
-    track.bezierArray[0].roll = 0.2f;
-    track.bezierArray[1].roll = 1.0f;
-    track.bezierArray[2].roll = -0.4f;
+    ZvTrack track = rolledTrack(true);
     TrackCalc calc;
     // Previous change 0.8: at t = 0 the roll is r0 + 0.031874 x 0.8.
     EXPECT_NEAR(1.0f + 0.031874f * 0.8f, calc.GetBanking(1, 0, &track), 1e-6f);
