@@ -30,6 +30,7 @@ constexpr int kBeziers = 3;
 
 constexpr int kChildExecFailed = 127;
 constexpr double kRunTimeoutSeconds = 120.0;
+constexpr int kServerStartAttempts = 3;
 
 void redirect(const std::string& path, int fd) {
     int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -163,6 +164,12 @@ int runCommand(const std::string& command, std::string* out) {
 bool XServer::available() { return runCommand("command -v Xvfb >/dev/null 2>&1", nullptr) == 0; }
 
 XServer::XServer() {
+    // Servers started at the same moment can race for a display number; the
+    // loser exits at once, so try a few times.
+    for (int attempt = 0; attempt < kServerStartAttempts && !running(); ++attempt) start();
+}
+
+void XServer::start() {
     int ready[2];
     if (pipe(ready) != 0) return;
     pid_ = fork();
@@ -181,7 +188,12 @@ XServer::XServer() {
     char c;
     while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
     close(ready[0]);
-    if (!number.empty()) display_.name = ":" + number;
+    if (!number.empty()) {
+        display_.name = ":" + number;
+    } else if (pid_ > 0) {
+        waitForExit(pid_, 10.0);
+        pid_ = -1;
+    }
 }
 
 XServer::~XServer() {

@@ -62,6 +62,8 @@ public:
     const Display& display() const { return display_; }
 
 private:
+    void start();
+
     pid_t pid_ = -1;
     Display display_;
 };

@@ -22,7 +22,8 @@ protected:
         if (!XServer::available()) GTEST_SKIP() << "Xvfb is not installed";
         server.reset(new XServer);
         ASSERT_TRUE(server->running()) << "Xvfb did not start";
-        dir = scratchDir("window");
+        dir = scratchDir(std::string("window-") +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ZvTrack track;
         buildStraightTrack(&track);
         input = dir + "/ride.zvtrack";
