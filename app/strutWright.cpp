@@ -430,9 +430,10 @@ void strutWright::planTieSection(const NodeFrame& frame, Point3D g2, Point3D bra
     const float h = frame.tieHeight;
     const Point3D k1 = atHeight(frame.strutFoot, kBraceFootHeight + h);
     const float length = g2.y - kBraceFootHeight;
-    // A brace top at foot height leaves no height to measure along: the tie
-    // then meets the brace at its foot.
-    const Point3D k2 = length == 0 ? braceFoot : getLinearPosByValue(g2, braceFoot, 1 - h / length);
+    // A brace top at foot height (up to rounding) leaves no height to measure
+    // along: the tie then meets the brace at its foot.
+    const bool noHeight = std::fabs(length) <= roundingNoise(g2);
+    const Point3D k2 = noHeight ? braceFoot : getLinearPosByValue(g2, braceFoot, 1 - h / length);
 
     const int k1Node = plan.freeNode(k1);
     const int k2Node = plan.freeNode(k2);

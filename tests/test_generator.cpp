@@ -289,6 +289,19 @@ TEST(BracedLeg, ZeroBraceAngleGivesATieOfZeroLengthWithCollarsAtItsJoints) {
     for (int node : {8, 9, 14, 15, 16, 17}) expectAt({0, 6.9f, 15}, freeNode(track, node), "tie joint");
 }
 
+TEST(BracedLeg, BraceTopAtFootHeightPutsTheTieEndAtTheBraceFoot) {
+    // Style 20, unbanked: F2.y = 2.7 and G2.y = 0.9 (up to rounding); tie height -2.
+    ZvTrack track = markedTrack(kNodeBracedLeg, 3.7f, 0, 20);
+    genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(254, 255));
+    genfix::runType1(&track);
+    expectCounts(track, 27, 2, 15);
+    EXPECT_NEAR(0.9f, freeNode(track, 5).y, 1e-6f);
+    const Point3D foot = freeNode(track, 6), k2 = freeNode(track, 9);
+    EXPECT_EQ(foot.x, k2.x);
+    EXPECT_EQ(foot.y, k2.y);
+    EXPECT_EQ(foot.z, k2.z);
+}
+
 TEST(BracedLeg, NearlyHorizontalBraceWarnsButStaysFinite) {
     ZvTrack track = markedTrack(kNodeBracedLeg, 20);
     genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(255, 90));
