@@ -19,6 +19,14 @@
 //                            number (warning).
 //                          Segments without a track-node list count as empty;
 //                          lists beyond the segment count are left alone.
+//                          Degenerate geometry stays finite: a marker whose
+//                          tangent is vertical or vanishes (no more than
+//                          rounding noise) takes the side (-1, 0, 0) and
+//                          heading 0 of a track along +z; collars on a member
+//                          of zero length sit at its joint; a crossbeam
+//                          without bank stands its column 0.5 towards -L (+L
+//                          when overturned); a brace top at foot height puts
+//                          the tie's end at the brace foot.
 //   getSupport             the tube type `step` places along the ladder
 //                          2, 0, 1, 5, 6 from `type`; 2 off either end.
 //   matchColor             1 when all four components agree as stored bytes
