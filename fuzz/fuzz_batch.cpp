@@ -2,9 +2,12 @@
 // bytes, generate supports with the driver's settings, save, and load the saved
 // bytes again. Besides crashes and sanitizer reports, these abort:
 //   - a failed load without a message, or one that changed the document;
+//   - a generated free or foundation node with a non-finite coordinate, or a
+//     generated tube whose end names no existing node;
 //   - a saved track that does not load, or that saves to other bytes.
 // The generator's printed indices and warnings are dropped by the fuzzer
 // (-close_fd_mask=3 in scripts/fuzz); sanitizer reports still get through.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -36,13 +39,45 @@ void requireFailureLeftDocument(const ZvTrack& track, const ZvLoadReport& report
     if (saveToBytes(track) != zeroDocument) std::abort();
 }
 
+bool finite(float x, float y, float z) {
+    return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
+}
+
+bool endExists(int kind, int index, const ZvTrack& track) {
+    size_t count = kind == kEndFreeNode   ? track.freeNodeArray.size()
+                   : kind == kEndFundNode ? track.fundNodeArray.size()
+                                          : 0;
+    return index >= 0 && static_cast<size_t>(index) < count;
+}
+
+// The input may hold anything; what the generator appends must be sound.
+void requireSoundAdditions(const ZvTrack& track, size_t freeBefore, size_t fundBefore,
+                           size_t tubesBefore) {
+    for (size_t i = freeBefore; i < track.freeNodeArray.size(); ++i) {
+        const FreeNodeRecord& n = track.freeNodeArray[i];
+        if (!finite(n.x, n.y, n.z)) std::abort();
+    }
+    for (size_t i = fundBefore; i < track.fundNodeArray.size(); ++i) {
+        const FundNodeRecord& n = track.fundNodeArray[i];
+        if (!finite(n.x, n.y, n.z) || !std::isfinite(n.angle)) std::abort();
+    }
+    for (size_t i = tubesBefore; i < track.tubeArray.size(); ++i) {
+        const TubeRecord& t = track.tubeArray[i];
+        if (!endExists(t.kind1, t.index1, track) || !endExists(t.kind2, t.index2, track)) std::abort();
+    }
+}
+
 void generateAsTheDriverDoes(ZvTrack* track) {
+    size_t freeBefore = track->freeNodeArray.size();
+    size_t fundBefore = track->fundNodeArray.size();
+    size_t tubesBefore = track->tubeArray.size();
     Supports supports;
     setDriverDefaults(&supports);
     strutWright generator;
     generator.setTrack(track);
     generator.setSupport(&supports);
     generator.Make();
+    requireSoundAdditions(*track, freeBefore, fundBefore, tubesBefore);
 }
 
 }  // namespace
