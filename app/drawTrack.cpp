@@ -42,16 +42,53 @@ void drawSpheres(const std::vector<Point3D>& points, double radius, Rgb colour) 
 
 }  // namespace
 
-void drawTrack::setTrack(ZvTrack* newTrack) { track = newTrack; }
+void drawTrack::setTrack(ZvTrack* newTrack) {
+    track = newTrack;
+    sceneComputed = false;
+    sceneListStale = sceneList != 0;
+}
 
 void drawTrack::Render() {
+    if (sceneList == 0 || sceneListStale) recordScene();
+    if (sceneList != 0) {
+        glCallList(sceneList);
+    } else {
+        drawScene();
+    }
+}
+
+void drawTrack::RenderUncached() {
+    sceneComputed = false;
+    computeScene();
+    drawScene();
+}
+
+void drawTrack::computeScene() {
+    if (sceneComputed) return;
     scene = buildTrackScene(track);
+    sceneComputed = true;
+}
+
+void drawTrack::drawScene() {
     Coaster(0.0f);
     TrackNodes();
     FundNodes();
     FreeNodes();
     Supports();
     BezierPoints();
+}
+
+// Records the frame's drawing once; without a list (GL refused one) Render
+// draws directly.
+void drawTrack::recordScene() {
+    if (sceneList != 0) glDeleteLists(sceneList, 1);
+    sceneListStale = false;
+    computeScene();
+    sceneList = glGenLists(1);
+    if (sceneList == 0) return;
+    glNewList(sceneList, GL_COMPILE);
+    drawScene();
+    glEndList();
 }
 
 void drawTrack::Coaster(float /*unused*/) {

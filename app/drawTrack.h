@@ -1,9 +1,19 @@
 // The track renderer: draws a document into the current GL context with flat
 // colours, no lighting and no depth test, so later parts cover earlier ones.
 //
-//   setTrack  stores the document to draw (not owned, never changed).
-//   Render    computes the scene (buildTrackScene) and draws, in this order:
-//             Coaster, TrackNodes, FundNodes, FreeNodes, Supports, BezierPoints.
+// The document does not change once it is shown, so the renderer works out
+// the scene (buildTrackScene) once and records its drawing in a GL display
+// list on the first Render; every later Render replays that list. The
+// recorded drawing is the same sequence of GL calls as the direct one, so
+// both give the same pixels.
+//
+//   setTrack        stores the document to draw (not owned, never changed)
+//                   and forgets what was computed for an earlier one.
+//   Render          draws, in this order: Coaster, TrackNodes, FundNodes,
+//                   FreeNodes, Supports, BezierPoints; from the recorded list
+//                   after the first call (drawn directly if GL has no list).
+//   RenderUncached  the same picture worked out and drawn anew, as every frame
+//                   did before the cache; kept to measure and check the cache.
 //   The part functions draw their share of the last computed scene:
 //     Coaster       centre line, (0, 183, 239) lines; the argument is unused
 //     TrackNodes    spheres r 0.1, 8x8, (127, 0, 0)
@@ -11,6 +21,8 @@
 //     FreeNodes     spheres r 0.1, 8x8, (127, 0, 0)
 //     Supports      tube lines, (255, 0, 0)
 //     BezierPoints  spheres r 0.2, 8x8, (0, 0, 127)
+// The display lists belong to the GL context current at the first Render;
+// the renderer is meant for one context.
 #pragma once
 
 #include "trackScene.h"
@@ -20,6 +32,7 @@ class drawTrack {
 public:
     void setTrack(ZvTrack* track);
     void Render();
+    void RenderUncached();
 
     void Coaster(float unused);
     void TrackNodes();
@@ -29,6 +42,13 @@ public:
     void BezierPoints();
 
 private:
+    void computeScene();
+    void drawScene();
+    void recordScene();
+
     ZvTrack* track = nullptr;
     TrackScene scene;
+    bool sceneComputed = false;
+    unsigned sceneList = 0;     // the recorded frame; 0 until recorded
+    bool sceneListStale = false;  // recorded for an earlier document
 };

@@ -60,6 +60,17 @@ constexpr Point3D kUp{0.0f, 1.0f, 0.0f};
 constexpr int kTubeLadder[] = {kTubeType2, kTubeType0, kTubeType1, kTubeType5, kTubeType6};
 constexpr int kTubeLadderSize = sizeof(kTubeLadder) / sizeof(kTubeLadder[0]);
 
+// The most elements one marker's structure adds, by node type. Room for them
+// is reserved before a run, so the document's arrays never move while they
+// grow; only the pages a run fills are ever touched.
+struct StructureSize {
+    size_t freeNodes, fundNodes, tubes;
+};
+constexpr StructureSize kConnectorOnly{2, 0, 1};
+constexpr StructureSize kColumnOrCrossbeam{5, 1, 3};
+// A braced leg with its tie section and the extra diagonal.
+constexpr StructureSize kBracedLegAtMost{27, 2, 15};
+
 // Distance from the centre line down to the connector strut, by coaster
 // style; styles the table does not name attach on the centre line.
 float attachmentDepth(int coasterStyle) {
@@ -108,6 +119,20 @@ void recordIndex(std::vector<int>& list, int& count, int index) {
     list[static_cast<size_t>(count)] = index;
 }
 
+StructureSize largestStructure(int nodeType) {
+    switch (nodeType) {
+    case kNodeColumn:
+    case kNodeCrossbeam: return kColumnOrCrossbeam;
+    case kNodeBracedLeg: return kBracedLegAtMost;
+    default: return kConnectorOnly;
+    }
+}
+
+template <typename Record>
+void reserveMore(std::vector<Record>& records, size_t more) {
+    records.reserve(records.size() + more);
+}
+
 }  // namespace
 
 // The frame of one marker and the parameters its segment and height give it.
@@ -132,7 +157,10 @@ struct strutWright::NodeFrame {
 // the document until the whole structure is known to be finite.
 class strutWright::StructurePlan {
 public:
-    explicit StructurePlan(float heading) : heading(heading) {}
+    explicit StructurePlan(float heading) : heading(heading) {
+        nodes.reserve(kBracedLegAtMost.freeNodes + kBracedLegAtMost.fundNodes);
+        tubes.reserve(kBracedLegAtMost.tubes);
+    }
 
     int freeNode(Point3D at) { return addNode(at, kEndFreeNode); }
     int fundNodeBelow(Point3D above) { return addNode(atHeight(above, 0.0f), kEndFundNode); }
@@ -151,6 +179,7 @@ public:
     // before all tubes yields the same indices as interleaving them.
     std::vector<int> commit(ZvTrack* track) const {
         std::vector<int> documentIndex;
+        documentIndex.reserve(nodes.size());
         for (const Node& node : nodes) documentIndex.push_back(addToDocument(node, track));
         std::vector<int> recorded;
         for (const Member& member : tubes) {
@@ -260,6 +289,7 @@ void strutWright::clearRecorded(std::vector<int>& recorded, int& count,
 void strutWright::Type1(int /*style*/) {
     const int segments = getTotalSegments(track);
     KeepFlags keep = attachmentPoints(segments);
+    reserveForStructures(keep);
     for (size_t s = 0; s < keep.size(); ++s) {
         const int segment = static_cast<int>(s);
         const bool hasCurve = followingBezier(segment, track) >= 0;
@@ -297,6 +327,22 @@ strutWright::KeepFlags strutWright::attachmentPoints(int segments) {
         mark(tube.kind2, tube.segment2, tube.index2);
     }
     return keep;
+}
+
+// Room in the document for the largest structures the markers can get.
+void strutWright::reserveForStructures(const KeepFlags& keep) {
+    StructureSize room{0, 0, 0};
+    for (size_t s = 0; s < keep.size(); ++s) {
+        for (const TrackNodeRecord& node : track->trackNodeLists[s].nodes) {
+            const StructureSize most = largestStructure(node.nodeType);
+            room.freeNodes += most.freeNodes;
+            room.fundNodes += most.fundNodes;
+            room.tubes += most.tubes;
+        }
+    }
+    reserveMore(track->freeNodeArray, room.freeNodes);
+    reserveMore(track->fundNodeArray, room.fundNodes);
+    reserveMore(track->tubeArray, room.tubes);
 }
 
 // Builds the structure of one marker; false when it had to be left out.

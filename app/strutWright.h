@@ -118,6 +118,7 @@ private:
 
     void clearRecorded(std::vector<int>& recorded, int& count, void (*remove)(int, ZvTrack*));
     KeepFlags attachmentPoints(int segments);
+    void reserveForStructures(const KeepFlags& keep);
     bool buildAtMarker(int segment, int node);
     NodeFrame nodeFrame(int segment, const SegmentRecord& record, const TrackNodeRecord& node);
     void planConnector(const NodeFrame& frame, StructurePlan& plan);

@@ -1,5 +1,6 @@
-// Saving a .zvtrack file: every chunk in the saver's order, built in a local
-// byte buffer and handed to stdio in large blocks. ZvSave writes to a
+// Saving a .zvtrack file: every chunk in the saver's order, encoded into a
+// fixed block of memory that goes to the stream whenever it is full, so the
+// save costs little more than the bytes it writes and holds one block at most. ZvSave writes to a
 // temporary file beside the target and renames it over the target only after
 // a clean close.
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "libzvtrack.h"
@@ -17,8 +19,7 @@
 
 namespace {
 
-constexpr size_t kFlushThreshold = size_t{1} << 16;
-constexpr size_t kStdioBufferSize = size_t{1} << 20;
+constexpr size_t kBlockSize = size_t{1} << 20;
 constexpr mode_t kCreateMode = 0666;  // what an ordinary create asks for before the umask
 
 // The saver's order, with the nested count written after each chunk's body.
@@ -41,11 +42,11 @@ constexpr unsigned char kCustomChunks[] = {
     0x74, 0x78, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
 };
 
-// Writes document fields for the layout functions into a byte buffer that goes
-// to the stream in large blocks. The first problem is kept.
+// Writes document fields for the layout functions into a block of memory that
+// goes to the stream whenever it is full. The first problem is kept.
 class ChunkWriter {
 public:
-    explicit ChunkWriter(FILE* stream) : stream_(stream) { buffer_.reserve(2 * kFlushThreshold); }
+    explicit ChunkWriter(FILE* stream) : stream_(stream), block_(new char[kBlockSize]) {}
 
     bool failed() const { return !problem_.empty(); }
     const std::string& problem() const { return problem_; }
@@ -54,32 +55,16 @@ public:
     }
 
     void raw(const void* bytes, size_t count) {
-        buffer_.append(static_cast<const char*>(bytes), count);
-        if (buffer_.size() >= kFlushThreshold) flush();
+        const char* from = static_cast<const char*>(bytes);
+        put(count, [from](char* to, size_t done, size_t part) { std::memcpy(to, from + done, part); });
     }
-    void byte(int8_t value) { raw(&value, 1); }
-    void boolean(int value) {
-        unsigned char octet = zvbytes::encodeBool(value);
-        raw(&octet, 1);
-    }
-    void integer(int value) {
-        unsigned char bytes[4];
-        zvbytes::encodeInt(value, bytes);
-        raw(bytes, sizeof bytes);
-    }
-    void real(float value) {
-        unsigned char bytes[4];
-        zvbytes::encodeFloat(value, bytes);
-        raw(bytes, sizeof bytes);
-    }
-    void color(const Color& value) {
-        unsigned char bytes[4];
-        zvbytes::encodeColor(value, bytes);
-        raw(bytes, sizeof bytes);
-    }
+    void byte(int8_t value) { *room(1) = static_cast<unsigned char>(value); }
+    void boolean(int value) { *room(1) = zvbytes::encodeBool(value); }
+    void integer(int value) { zvbytes::encodeInt(value, room(4)); }
+    void real(float value) { zvbytes::encodeFloat(value, room(4)); }
+    void color(const Color& value) { zvbytes::encodeColor(value, room(4)); }
     void nulls(size_t count) {
-        buffer_.append(count, '\0');
-        if (buffer_.size() >= kFlushThreshold) flush();
+        put(count, [](char* to, size_t, size_t part) { std::memset(to, 0, part); });
     }
     void key(int code) { raw(keyName(code), 4); }
 
@@ -121,16 +106,41 @@ public:
         }
     }
 
-    // Hands the buffer to the stream; true when the stream took all of it.
+    // Hands the block to the stream; true when the stream took all of it.
     bool flush() {
-        if (!buffer_.empty() && fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
+        if (used_ > 0 && fwrite(block_.get(), 1, used_, stream_) != used_) {
             fail(std::string("write failed: ") + std::strerror(errno));
         }
-        buffer_.clear();
+        used_ = 0;
         return !failed();
     }
 
 private:
+    // Room for `count` (at most kBlockSize) bytes of one value at the end of
+    // the block; a block without that room goes to the stream first.
+    unsigned char* room(size_t count) {
+        if (kBlockSize - used_ < count) flush();
+        unsigned char* at = reinterpret_cast<unsigned char*>(block_.get()) + used_;
+        used_ += count;
+        return at;
+    }
+
+    // Puts `count` bytes into the block, handing each full block to the stream;
+    // fillPart(to, done, part) writes bytes done..done + part - 1 at `to`.
+    template <class FillPart>
+    void put(size_t count, FillPart fillPart) {
+        size_t done = 0;
+        while (count - done > kBlockSize - used_) {
+            const size_t part = kBlockSize - used_;
+            fillPart(block_.get() + used_, done, part);
+            used_ = kBlockSize;
+            flush();
+            done += part;
+        }
+        fillPart(block_.get() + used_, done, count - done);
+        used_ += count - done;
+    }
+
     bool fitsInt(size_t size, const char* noun) {
         if (size <= size_t{INT_MAX}) return true;
         fail(std::string(noun) + " of " + std::to_string(size) + " is too large for the file");
@@ -145,7 +155,8 @@ private:
     }
 
     FILE* stream_;
-    std::string buffer_;
+    std::unique_ptr<char[]> block_;
+    size_t used_ = 0;
     std::string problem_;
 };
 
@@ -201,7 +212,9 @@ std::string writeAndClose(int fd, mode_t mode, const ZvTrack& track) {
         close(fd);
         return problem;
     }
-    setvbuf(stream, nullptr, _IOFBF, kStdioBufferSize);
+    // The writer hands over whole blocks of its own; a stdio buffer would only
+    // copy them once more.
+    setvbuf(stream, nullptr, _IONBF, 0);
     std::string problem = writeTrack(stream, track);
     if (fclose(stream) != 0 && problem.empty()) {
         problem = std::string("close failed: ") + std::strerror(errno);
