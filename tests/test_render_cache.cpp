@@ -1,0 +1,165 @@
+// The renderer's cached frames against frames worked out anew, drawn in a
+// window on a private X server: the same pixels, and track-attached points
+// where their arc-length placement puts them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "app_fixtures.h"
+#include "drawTrack.h"
+#include "gl_frame.h"
+#include "keyBindings.h"
+#include "trackScene.h"
+
+using namespace apptest;
+
+namespace {
+
+using Frame = std::vector<unsigned char>;
+
+constexpr int kNear = 3;  // pixels around a projected point that may carry its colour
+constexpr float kTrackZ = 20.0f;  // halfway between the camera and the scene shift
+
+struct Rgb {
+    int r, g, b;
+};
+constexpr Rgb kNode{127, 0, 0};
+constexpr Rgb kCentreLine{0, 183, 239};
+
+class RenderCache : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!XServer::available()) return;
+        server = std::make_unique<XServer>();
+        if (server->running()) windowOpen = glframe::openFrameWindow(server->display().name, &why);
+    }
+    // The window toolkit keeps its connection until the process ends, so the
+    // server stays up for the rest of the run.
+    static void TearDownTestSuite() {}
+
+    void SetUp() override {
+        if (!server) GTEST_SKIP() << "Xvfb is not installed";
+        ASSERT_TRUE(server->running()) << "Xvfb did not start";
+        ASSERT_TRUE(windowOpen) << why;
+    }
+
+    static Frame frameOf(drawTrack& renderer, bool cached, const std::string& keys = "") {
+        CCamera camera;
+        for (char key : keys) applyCameraKey(static_cast<unsigned char>(key), &camera);
+        glframe::drawFrame(camera, [&renderer, cached] {
+            cached ? renderer.Render() : renderer.RenderUncached();
+        });
+        return glframe::readFrame();
+    }
+
+    static std::unique_ptr<XServer> server;
+    static bool windowOpen;
+    static std::string why;
+};
+
+std::unique_ptr<XServer> RenderCache::server;
+bool RenderCache::windowOpen = false;
+std::string RenderCache::why;
+
+Picture pictureOf(const Frame& frame) {
+    Picture picture;
+    picture.width = picture.height = glframe::kFrameSize;
+    picture.rgb = frame;
+    return picture;
+}
+
+bool colourNear(const Frame& frame, const Point3D& p, Rgb colour) {
+    glframe::WindowPixel at = glframe::projectPoint(p);
+    return pictureOf(frame).hasColourNear(at.column, at.row, kNear, colour.r, colour.g, colour.b);
+}
+
+// A closed triangle in front of the camera. Segment 0 bows upwards with its
+// handles crowding its start, so half its arc length lies far from its point
+// at parameter 0.5. Its marker at 0.5 is named by a tube from
+// the ground and so survives generation; segment 1 carries a column and a
+// braced leg, segment 2 (the closing one) a crossbeam.
+void buildAttachedTrack(ZvTrack* track) {
+    initNewZvTrack(track);
+    track->bezierArray.clear();
+    addBezier(-6, 10, kTrackZ, -8, 10, kTrackZ, -5.9f, 12, kTrackZ, 0, 0, 0, 0, track);
+    addBezier(6, 10, kTrackZ, -4, 12, kTrackZ, 7, 11, kTrackZ, 0, 0, 0, 0, track);
+    addBezier(0, 16, kTrackZ, 2, 15, kTrackZ, -2, 15, kTrackZ, 0.3f, 0, 0, 0, track);
+    track->closedTrack = 1;
+    Color plain = createColorARGB(255, 0, 0, 0);
+    for (int n = 1; n <= 3; ++n) addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, track);
+    addTrackNode(0, kNodeColumn, 0.5f, track);
+    addTrackNode(1, kNodeColumn, 0.3f, track);
+    addTrackNode(1, kNodeBracedLeg, 0.7f, track);
+    addTrackNode(2, kNodeCrossbeam, 0.5f, track);
+    int ground = addFundNode(0, 0, 0, 0, 0, 0, 0, 0, kTrackZ, track);
+    addSupport(kEndFundNode, ground, 0, kEndTrackNode, 0, 0, 0, 0, 0, track);
+}
+
+void generate(ZvTrack* track) {
+    Supports supports;
+    setDriverDefaults(&supports);
+    strutWright generator;
+    generator.setTrack(track);
+    generator.setSupport(&supports);
+    generator.Make();
+}
+
+TEST_F(RenderCache, CachedFramesMatchFramesWorkedOutAnew) {
+    ZvTrack track;
+    buildAttachedTrack(&track);
+    generate(&track);
+    ASSERT_EQ(getTotalTrackNodes(0, &track), 1) << "the attached marker must survive";
+    ASSERT_GT(getTotalFreeNodes(&track), 10);
+
+    drawTrack renderer;
+    renderer.setTrack(&track);
+    for (const char* keys : {"", "aaw", "xxxdd", "ssssrrf"}) {
+        SCOPED_TRACE(keys);
+        const Frame uncached = frameOf(renderer, false, keys);
+        const Frame cached = frameOf(renderer, true, keys);
+        EXPECT_TRUE(cached == uncached);
+        EXPECT_GT(pictureOf(cached).count(kNode.r, kNode.g, kNode.b), 0);
+    }
+    // The closing segment, from bezier 2 back to bezier 0, is in the record.
+    SegmentCurve closing;
+    ASSERT_TRUE(segmentCurve(2, &track, &closing));
+    const Frame frame = frameOf(renderer, true);
+    EXPECT_TRUE(colourNear(frame, centreLinePoint(closing, 0.5f), kCentreLine));
+}
+
+TEST_F(RenderCache, SurvivingMarkerStandsAtItsArcLengthPlace) {
+    ZvTrack track;
+    buildAttachedTrack(&track);
+    generate(&track);
+    Point3D byArcLength;
+    ASSERT_TRUE(placeTrackNode(0, 0, &track, &byArcLength));
+    BezierCalc calc;
+    const Point3D byParameter = calc.GetPosSegmentNode(0.5f, 0, &track);
+    EXPECT_GT(byArcLength.x - byParameter.x, 2.0f) << "the two placements must tell apart";
+
+    drawTrack renderer;
+    renderer.setTrack(&track);
+    for (bool cached : {false, true, true}) {
+        const Frame frame = frameOf(renderer, cached);
+        EXPECT_TRUE(colourNear(frame, byArcLength, kNode)) << "cached " << cached;
+        EXPECT_FALSE(colourNear(frame, byParameter, kNode)) << "cached " << cached;
+    }
+}
+
+TEST_F(RenderCache, AnotherDocumentReplacesTheRecordedOne) {
+    ZvTrack first, second;
+    buildAttachedTrack(&first);
+    generate(&first);
+    buildStraightTrack(&second, 2);
+
+    drawTrack renderer;
+    renderer.setTrack(&first);
+    const Frame firstFrame = frameOf(renderer, true);
+    renderer.setTrack(&second);
+    const Frame secondCached = frameOf(renderer, true);
+    EXPECT_FALSE(secondCached == firstFrame);
+    EXPECT_TRUE(secondCached == frameOf(renderer, false));
+}
+
+}  // namespace
