@@ -4,9 +4,7 @@
 
 namespace {
 
-struct Rgb {
-    GLubyte red, green, blue;
-};
+using Rgb = drawTrack::Rgb;
 
 constexpr Rgb kCentreLineColour{0, 183, 239};
 constexpr Rgb kNodeColour{127, 0, 0};
@@ -24,23 +22,34 @@ void setColour(Rgb colour) { glColor3ub(colour.red, colour.green, colour.blue); 
 
 void vertex(const Point3D& p) { glVertex3f(p.x, p.y, p.z); }
 
-// Moves to the point, draws a shape centred there and moves back; the matrix
-// is restored by the opposite shift.
-template <typename DrawShape>
-void drawAt(const Point3D& p, Rgb colour, DrawShape drawShape) {
-    glTranslatef(p.x, p.y, p.z);
-    setColour(colour);
-    drawShape();
-    glTranslatef(-p.x, -p.y, -p.z);
-}
-
-void drawSpheres(const std::vector<Point3D>& points, double radius, Rgb colour) {
-    for (const Point3D& p : points) {
-        drawAt(p, colour, [radius] { glutSolidSphere(radius, kSphereSlices, kSphereStacks); });
+void drawShape(drawTrack::Shape shape) {
+    switch (shape) {
+    case drawTrack::kNodeSphere: glutSolidSphere(kNodeRadius, kSphereSlices, kSphereStacks); break;
+    case drawTrack::kBezierSphere:
+        glutSolidSphere(kBezierPointRadius, kSphereSlices, kSphereStacks);
+        break;
+    case drawTrack::kFundCube: glutSolidCube(kFundNodeEdge); break;
+    case drawTrack::kShapeCount: break;
     }
 }
 
 }  // namespace
+
+// Moves to each point, draws the shape centred there and moves back; the
+// matrix is restored by the opposite shift. While the frame is recorded, the
+// shape comes from its own list, so the frame's list holds each shape once.
+void drawTrack::drawShapes(const std::vector<Point3D>& points, Shape shape, Rgb colour) {
+    for (const Point3D& p : points) {
+        glTranslatef(p.x, p.y, p.z);
+        setColour(colour);
+        if (recordingWithShapes) {
+            glCallList(shapeLists + shape);
+        } else {
+            drawShape(shape);
+        }
+        glTranslatef(-p.x, -p.y, -p.z);
+    }
+}
 
 void drawTrack::setTrack(ZvTrack* newTrack) {
     track = newTrack;
@@ -84,11 +93,24 @@ void drawTrack::recordScene() {
     if (sceneList != 0) glDeleteLists(sceneList, 1);
     sceneListStale = false;
     computeScene();
+    recordShapes();
     sceneList = glGenLists(1);
     if (sceneList == 0) return;
+    recordingWithShapes = shapeLists != 0;
     glNewList(sceneList, GL_COMPILE);
     drawScene();
     glEndList();
+    recordingWithShapes = false;
+}
+
+void drawTrack::recordShapes() {
+    if (shapeLists != 0) return;
+    shapeLists = glGenLists(kShapeCount);
+    for (unsigned shape = 0; shapeLists != 0 && shape < kShapeCount; ++shape) {
+        glNewList(shapeLists + shape, GL_COMPILE);
+        drawShape(static_cast<Shape>(shape));
+        glEndList();
+    }
 }
 
 void drawTrack::Coaster(float /*unused*/) {
@@ -103,15 +125,11 @@ void drawTrack::Coaster(float /*unused*/) {
     }
 }
 
-void drawTrack::TrackNodes() { drawSpheres(scene.trackNodes, kNodeRadius, kNodeColour); }
+void drawTrack::TrackNodes() { drawShapes(scene.trackNodes, kNodeSphere, kNodeColour); }
 
-void drawTrack::FundNodes() {
-    for (const Point3D& p : scene.fundNodes) {
-        drawAt(p, kFundNodeColour, [] { glutSolidCube(kFundNodeEdge); });
-    }
-}
+void drawTrack::FundNodes() { drawShapes(scene.fundNodes, kFundCube, kFundNodeColour); }
 
-void drawTrack::FreeNodes() { drawSpheres(scene.freeNodes, kNodeRadius, kNodeColour); }
+void drawTrack::FreeNodes() { drawShapes(scene.freeNodes, kNodeSphere, kNodeColour); }
 
 void drawTrack::Supports() {
     setColour(kTubeColour);
@@ -124,5 +142,5 @@ void drawTrack::Supports() {
 }
 
 void drawTrack::BezierPoints() {
-    drawSpheres(scene.bezierPoints, kBezierPointRadius, kBezierPointColour);
+    drawShapes(scene.bezierPoints, kBezierSphere, kBezierPointColour);
 }

@@ -3,9 +3,10 @@
 //
 // The document does not change once it is shown, so the renderer works out
 // the scene (buildTrackScene) once and records its drawing in a GL display
-// list on the first Render; every later Render replays that list. The
-// recorded drawing is the same sequence of GL calls as the direct one, so
-// both give the same pixels.
+// list on the first Render; every later Render replays that list. Each shape
+// (two spheres, the cube) is recorded once in a list of its own that the
+// frame's list calls, which keeps the record small. The recorded drawing
+// sends GL the same vertices as the direct one, so both give the same pixels.
 //
 //   setTrack        stores the document to draw (not owned, never changed)
 //                   and forgets what was computed for an earlier one.
@@ -25,11 +26,18 @@
 // the renderer is meant for one context.
 #pragma once
 
+#include <GL/gl.h>
+
 #include "trackScene.h"
 #include "../track/zvtrack.h"
 
 class drawTrack {
 public:
+    enum Shape : unsigned { kNodeSphere, kBezierSphere, kFundCube, kShapeCount };
+    struct Rgb {
+        GLubyte red, green, blue;
+    };
+
     void setTrack(ZvTrack* track);
     void Render();
     void RenderUncached();
@@ -45,10 +53,14 @@ private:
     void computeScene();
     void drawScene();
     void recordScene();
+    void recordShapes();
+    void drawShapes(const std::vector<Point3D>& points, Shape shape, Rgb colour);
 
     ZvTrack* track = nullptr;
     TrackScene scene;
     bool sceneComputed = false;
     unsigned sceneList = 0;     // the recorded frame; 0 until recorded
     bool sceneListStale = false;  // recorded for an earlier document
+    unsigned shapeLists = 0;      // first of kShapeCount lists, one per Shape
+    bool recordingWithShapes = false;
 };
