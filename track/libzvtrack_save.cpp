@@ -55,6 +55,7 @@ public:
     }
 
     void raw(const void* bytes, size_t count) {
+        if (count == 0) return;  // an empty text or blob may have no bytes at all
         const char* from = static_cast<const char*>(bytes);
         put(count, [from](char* to, size_t done, size_t part) { std::memcpy(to, from + done, part); });
     }
