@@ -6,7 +6,9 @@
 // bytes that are live at once, so it is a program of its own.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <new>
 
@@ -48,6 +50,8 @@ void operator delete[](void* pointer, size_t) noexcept { countedRelease(pointer)
 
 namespace {
 
+using fixture::ByteBuilder;
+
 constexpr int32_t kHugeCount = std::numeric_limits<int32_t>::max();
 constexpr size_t kHostileFileSize = 200;
 // The document's fixed terrain grid, which any file with terrain may fill.
@@ -70,14 +74,22 @@ struct MeasuredLoad {
     size_t peakBytes = 0;  // above what was live before the load
 };
 
-MeasuredLoad measureLoad(const Bytes& file) {
+// Runs load(track, report) on a zero document and measures its peak memory.
+template <class Load>
+MeasuredLoad measure(Load load) {
     MeasuredLoad measured;
     ZvTrack track;
     size_t before = gLiveBytes;
     gPeakBytes = before;
-    measured.result = ZvOpenMemory(file.data(), file.size(), &track, &measured.report);
+    measured.result = load(&track, &measured.report);
     measured.peakBytes = gPeakBytes - before;
     return measured;
+}
+
+MeasuredLoad measureLoad(const Bytes& file) {
+    return measure([&](ZvTrack* track, ZvLoadReport* report) {
+        return ZvOpenMemory(file.data(), file.size(), track, report);
+    });
 }
 
 struct HostileFile {
@@ -87,14 +99,14 @@ struct HostileFile {
 };
 
 // Chunks whose body starts with the null run of 16 and then a count.
-fixture::ByteBuilder countedChunk(const char* key, int32_t count) {
-    fixture::ByteBuilder file;
+ByteBuilder countedChunk(const char* key, int32_t count) {
+    ByteBuilder file;
     file.key(key).integer(0).zeros(16).integer(count);
     return file;
 }
 
 std::vector<HostileFile> hostileFiles() {
-    const auto padded = [](const fixture::ByteBuilder& writer) {
+    const auto padded = [](const ByteBuilder& writer) {
         Bytes bytes = writer.bytes();
         bytes.resize(kHostileFileSize, 0);
         return bytes;
@@ -105,37 +117,37 @@ std::vector<HostileFile> hostileFiles() {
         files.push_back({"negative count", key, padded(countedChunk(key, -1))});
         files.push_back({"more records than the file holds", key, padded(countedChunk(key, 60))});
     }
-    fixture::ByteBuilder segments;
+    ByteBuilder segments;
     segments.key("SEGM").integer(0).integer(kHugeCount).zeros(17);
     files.push_back({"huge segment count", "SEGM", padded(segments)});
-    fixture::ByteBuilder entries;
+    ByteBuilder entries;
     entries.key("TRCK").integer(0).integer(1).integer(kHugeCount).integer(6);
     files.push_back({"huge entry count", "TRCK", padded(entries)});
-    fixture::ByteBuilder entryText;
+    ByteBuilder entryText;
     entryText.key("TRCK").integer(0).integer(1).integer(1).integer(6).zeros(8).integer(kHugeCount);
     files.push_back({"huge entry text", "TRCK", padded(entryText)});
-    fixture::ByteBuilder comments;
+    ByteBuilder comments;
     comments.key("INFO").integer(0).zeros(16).integer(kHugeCount);
     files.push_back({"huge comment length", "INFO", padded(comments)});
-    fixture::ByteBuilder nodes = countedChunk("RASC", 1);
+    ByteBuilder nodes = countedChunk("RASC", 1);
     nodes.integer(kHugeCount);
     files.push_back({"huge node count in a list", "RASC", padded(nodes)});
-    fixture::ByteBuilder catwData = countedChunk("CATW", 1);
+    ByteBuilder catwData = countedChunk("CATW", 1);
     catwData.zeros(24).integer(kHugeCount);
     files.push_back({"huge CATW data length", "CATW", padded(catwData)});
-    fixture::ByteBuilder scobText = countedChunk("SCOB", 1);
+    ByteBuilder scobText = countedChunk("SCOB", 1);
     scobText.integer(kHugeCount);
     files.push_back({"huge SCOB text", "SCOB", padded(scobText)});
-    fixture::ByteBuilder envc;
+    ByteBuilder envc;
     envc.key("ENVC").integer(0).zeros(16).integer(kHugeCount);
     files.push_back({"huge ENVC text", "ENVC", padded(envc)});
     for (auto [columns, rows] : {std::pair{1000, 640}, std::pair{1001, 1}, std::pair{1, 641},
                                  std::pair{-1, 10}, std::pair{kHugeCount, kHugeCount}}) {
-        fixture::ByteBuilder terrain;
+        ByteBuilder terrain;
         terrain.key("TERA").integer(0).integer(columns).integer(rows);
         files.push_back({"terrain larger than the file or the grid", "TERA", padded(terrain)});
     }
-    fixture::ByteBuilder terrainText;
+    ByteBuilder terrainText;
     terrainText.key("TERA").integer(0).integer(2).integer(2).real(0).real(0).integer(kHugeCount);
     files.push_back({"huge terrain text", "TERA", padded(terrainText)});
     return files;
@@ -173,7 +185,7 @@ constexpr size_t kTrackSettingsTail = 52;
 
 // A file that is one chunk of `count` records, each `record` as written, then
 // `tail` zero bytes.
-Bytes denseChunk(fixture::ByteBuilder chunk, const Bytes& record, int count, size_t tail = kClosingBytes) {
+Bytes denseChunk(ByteBuilder chunk, const Bytes& record, int count, size_t tail = kClosingBytes) {
     Bytes bytes = chunk.bytes();
     for (int i = 0; i < count; ++i) bytes.insert(bytes.end(), record.begin(), record.end());
     bytes.resize(bytes.size() + tail, 0);
@@ -182,18 +194,23 @@ Bytes denseChunk(fixture::ByteBuilder chunk, const Bytes& record, int count, siz
 
 int recordsThatFit(size_t recordSize) { return static_cast<int>(kDenseFileSize / recordSize); }
 
+// The densest file of all: plain segments, the record that grows most in memory.
+Bytes denseSegments() {
+    int count = recordsThatFit(kPlainSegmentFileBytes);
+    ByteBuilder segm;
+    segm.key("SEGM").integer(0).integer(count).zeros(17);
+    return denseChunk(segm, Bytes(kPlainSegmentFileBytes, 0), count);
+}
+
 TEST(DenseFiles, MemoryStaysWithinTheStatedBound) {
     // The records with the largest in-memory form for their size in the file.
-    const Bytes plainSegment(kPlainSegmentFileBytes, 0);
     const Bytes emptyNodeList(4, 0);
     const Bytes emptyEntry(28, 0);  // also an empty CATW record
     const Bytes emptyScob(88, 0);
-    fixture::ByteBuilder segm;
-    segm.key("SEGM").integer(0).integer(recordsThatFit(kPlainSegmentFileBytes)).zeros(17);
-    fixture::ByteBuilder trck;
+    ByteBuilder trck;
     trck.key("TRCK").integer(0).integer(0).integer(recordsThatFit(28)).integer(0);
     const std::pair<const char*, Bytes> files[] = {
-        {"SEGM", denseChunk(segm, plainSegment, recordsThatFit(kPlainSegmentFileBytes))},
+        {"SEGM", denseSegments()},
         {"RASC", denseChunk(countedChunk("RASC", recordsThatFit(4)), emptyNodeList, recordsThatFit(4))},
         {"CATW", denseChunk(countedChunk("CATW", recordsThatFit(28)), emptyEntry, recordsThatFit(28))},
         {"SCOB", denseChunk(countedChunk("SCOB", recordsThatFit(88)), emptyScob, recordsThatFit(88))},
@@ -205,6 +222,19 @@ TEST(DenseFiles, MemoryStaysWithinTheStatedBound) {
         EXPECT_LE(load.peakBytes, memoryBound(bytes.size()))
             << key << ": " << load.peakBytes << " bytes for a file of " << bytes.size();
     }
+}
+
+TEST(DenseFiles, LoadingFromAFileAddsOnlyTheFileBytes) {
+    Bytes bytes = denseSegments();
+    std::string path = testing::TempDir() + "dense-segments.zvtrack";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    MeasuredLoad load = measure([&](ZvTrack* track, ZvLoadReport* report) {
+        return ZvOpen(path.c_str(), track, report);
+    });
+    std::remove(path.c_str());
+    EXPECT_EQ(load.result, 1) << load.report.error;
+    EXPECT_LE(load.peakBytes, bytes.size() + memoryBound(bytes.size()));
 }
 
 TEST(DenseFiles, NoKeyAtAllLoadsWithoutGrowth) {
