@@ -12,8 +12,7 @@
 
 namespace {
 
-// Loads bytes into a zero document; on failure the document must be untouched
-// and the report must say why.
+// What loading bytes into a zero document gave.
 struct LoadOutcome {
     bool loaded = false;
     ZvTrack track;
@@ -182,6 +181,35 @@ TEST(MutatedFiles, EveryTruncationLoadsOrFailsCleanly) {
         for (size_t cut = 0; cut < seed.size(); ++cut) {
             Bytes truncated(seed.begin(), seed.begin() + static_cast<long>(cut));
             expectLoadsOrFailsCleanly(truncated, "cut at " + std::to_string(cut));
+        }
+    }
+}
+
+// Chunks of fixed-size records: key, length word, null run of 16, count,
+// records, null run of 16.
+struct RecordChunk {
+    const char* key;
+    size_t recordSize;
+    size_t count;
+};
+
+TEST(MutatedFiles, EveryCutInsideRecordsFails) {
+    std::mt19937 rng(4);
+    ZvTrack document = randomDocument(rng);
+    Bytes file = fixture::saveToBytes(document);
+    const RecordChunk chunks[] = {{"BEZR", 60, document.bezierArray.size()},
+                                  {"FUND", 92, document.fundNodeArray.size()},
+                                  {"FREN", 28, document.freeNodeArray.size()},
+                                  {"TUBE", 48, document.tubeArray.size()},
+                                  {"SCEN", 64, document.scenRecords.size()}};
+    for (const RecordChunk& chunk : chunks) {
+        size_t key = fixture::findKey(file, chunk.key);
+        ASSERT_NE(key, fixture::npos) << chunk.key;
+        size_t end = key + 28 + chunk.recordSize * chunk.count + 16;
+        for (size_t cut = key + 4; cut < end; ++cut) {
+            LoadOutcome outcome = loadBytes(Bytes(file.begin(), file.begin() + static_cast<long>(cut)));
+            EXPECT_FALSE(outcome.loaded) << chunk.key << " cut at " << cut;
+            EXPECT_NE(outcome.report.error.find(chunk.key), std::string::npos) << outcome.report.error;
         }
     }
 }
