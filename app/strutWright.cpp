@@ -154,12 +154,22 @@ struct strutWright::NodeFrame {
 };
 
 // The elements of one structure in the order they are added. Nothing reaches
-// the document until the whole structure is known to be finite.
+// the document until the whole structure is known to be finite. One plan
+// serves every marker of a run, so its lists are allocated once.
 class strutWright::StructurePlan {
 public:
-    explicit StructurePlan(float heading) : heading(heading) {
+    StructurePlan() {
         nodes.reserve(kBracedLegAtMost.freeNodes + kBracedLegAtMost.fundNodes);
         tubes.reserve(kBracedLegAtMost.tubes);
+        documentIndex.reserve(nodes.capacity());
+        recorded.reserve(tubes.capacity());
+    }
+
+    // Empties the plan for the next marker's structure.
+    void start(float markerHeading) {
+        heading = markerHeading;
+        nodes.clear();
+        tubes.clear();
     }
 
     int freeNode(Point3D at) { return addNode(at, kEndFreeNode); }
@@ -174,14 +184,14 @@ public:
                            [](const Node& node) { return ::isFinite(node.at); });
     }
 
-    // Adds the elements; returns the document indices of the recorded tubes.
-    // Each kind of element has its own index sequence, so adding all nodes
-    // before all tubes yields the same indices as interleaving them.
-    std::vector<int> commit(ZvTrack* track) const {
-        std::vector<int> documentIndex;
-        documentIndex.reserve(nodes.size());
+    // Adds the elements; returns the document indices of the recorded tubes,
+    // valid until the next start. Each kind of element has its own index
+    // sequence, so adding all nodes before all tubes yields the same indices
+    // as interleaving them.
+    const std::vector<int>& commit(ZvTrack* track) {
+        documentIndex.clear();
         for (const Node& node : nodes) documentIndex.push_back(addToDocument(node, track));
-        std::vector<int> recorded;
+        recorded.clear();
         for (const Member& member : tubes) {
             const Node& from = nodes[static_cast<size_t>(member.from)];
             const Node& to = nodes[static_cast<size_t>(member.to)];
@@ -213,9 +223,11 @@ private:
         return addFundNode(0, 0.0f, 1, heading, 0, 0, node.at.x, node.at.y, node.at.z, track);
     }
 
-    float heading;
+    float heading = 0;
     std::vector<Node> nodes;
     std::vector<Member> tubes;
+    std::vector<int> documentIndex;  // per planned node
+    std::vector<int> recorded;       // per recorded tube
 };
 
 void setDriverDefaults(Supports* supports) {
@@ -290,6 +302,7 @@ void strutWright::Type1(int /*style*/) {
     const int segments = getTotalSegments(track);
     KeepFlags keep = attachmentPoints(segments);
     reserveForStructures(keep);
+    StructurePlan plan;
     for (size_t s = 0; s < keep.size(); ++s) {
         const int segment = static_cast<int>(s);
         const bool hasCurve = followingBezier(segment, track) >= 0;
@@ -301,7 +314,7 @@ void strutWright::Type1(int /*style*/) {
                 ++leftInPlace;
                 continue;
             }
-            keep[s][j] = !buildAtMarker(segment, static_cast<int>(j));
+            keep[s][j] = !buildAtMarker(segment, static_cast<int>(j), plan);
         }
         if (leftInPlace > 0) {
             warnOnce("segment " + std::to_string(segment) + " has no curve; its " +
@@ -346,12 +359,14 @@ void strutWright::reserveForStructures(const KeepFlags& keep) {
 }
 
 // Builds the structure of one marker; false when it had to be left out.
-bool strutWright::buildAtMarker(int segment, int node) {
-    const SegmentRecord record = getSegment(segment + 1, track);
-    const TrackNodeRecord marker = getTrackNode(segment, node, track);
+// Only segments with a curve get here, so `segment` names a record.
+bool strutWright::buildAtMarker(int segment, int node, StructurePlan& plan) {
+    const SegmentRecord& record = track->segmentArray[static_cast<size_t>(segment)];
+    const TrackNodeRecord& marker =
+        track->trackNodeLists[static_cast<size_t>(segment)].nodes[static_cast<size_t>(node)];
     const NodeFrame frame = nodeFrame(segment, record, marker);
 
-    StructurePlan plan(frame.heading);
+    plan.start(frame.heading);
     planConnector(frame, plan);
     if (frame.nodeType == kNodeColumn || frame.nodeType == kNodeBracedLeg) planColumn(frame, plan);
     if (frame.nodeType == kNodeBracedLeg) planBracedLeg(frame, plan);

@@ -119,7 +119,7 @@ private:
     void clearRecorded(std::vector<int>& recorded, int& count, void (*remove)(int, ZvTrack*));
     KeepFlags attachmentPoints(int segments);
     void reserveForStructures(const KeepFlags& keep);
-    bool buildAtMarker(int segment, int node);
+    bool buildAtMarker(int segment, int node, StructurePlan& plan);
     NodeFrame nodeFrame(int segment, const SegmentRecord& record, const TrackNodeRecord& node);
     void planConnector(const NodeFrame& frame, StructurePlan& plan);
     void planColumn(const NodeFrame& frame, StructurePlan& plan);
