@@ -1,0 +1,148 @@
+#include "viewerModule.h"
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "camera.h"
+#include "displayProbe.h"
+#include "drawTrack.h"
+#include "keyBindings.h"
+#include "pngWriter.h"
+#include "quitMessage.h"
+#include "supporter.h"
+
+namespace {
+
+constexpr const char* kWindowTitle = "Zorvan Strutwright - 3D View";
+constexpr int kWindowSize = 600;
+
+constexpr double kFieldOfViewDegrees = 40.0;
+constexpr double kNearPlane = 0.5;
+constexpr double kFarPlane = 700.0;
+
+// The scene stands this far below and in front of the camera's start.
+constexpr float kSceneShiftY = -10.0f;
+constexpr float kSceneShiftZ = -40.0f;
+
+constexpr float kGridHalfWidth = 220.0f;
+constexpr float kGridSpacing = 10.0f;
+constexpr GLubyte kGridGreen = 127;
+constexpr GLfloat kPointSize = 4.0f;
+
+CCamera Camera;
+drawTrack renderTrack;
+
+void drawGroundGrid() {
+    glColor3ub(0, kGridGreen, 0);
+    glBegin(GL_LINES);
+    for (float x = -kGridHalfWidth; x <= kGridHalfWidth; x += kGridSpacing) {
+        glVertex3f(-kGridHalfWidth, 0.0f, x);
+        glVertex3f(kGridHalfWidth, 0.0f, x);
+        glVertex3f(x, 0.0f, -kGridHalfWidth);
+        glVertex3f(x, 0.0f, kGridHalfWidth);
+    }
+    glEnd();
+}
+
+// The toolkit's argument vector: the program name and the toolkit options.
+// Kept for the whole run, since the toolkit may hold on to its strings.
+std::vector<std::string> toolkitArgStorage;
+std::vector<char*> toolkitArgv;
+
+void initToolkit(const std::vector<std::string>& toolkitArgs) {
+    toolkitArgStorage.assign(1, "strutwright");
+    toolkitArgStorage.insert(toolkitArgStorage.end(), toolkitArgs.begin(), toolkitArgs.end());
+    for (std::string& arg : toolkitArgStorage) toolkitArgv.push_back(&arg[0]);
+    toolkitArgv.push_back(nullptr);
+    int toolkitArgc = static_cast<int>(toolkitArgStorage.size());
+    glutInit(&toolkitArgc, toolkitArgv.data());
+}
+
+std::string screenshotPath;
+
+// Shows the first frame, reads it back and writes it, then ends the viewer.
+void screenshotDisplayCB() {
+    displayCB();
+    glFinish();
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    const int height = glutGet(GLUT_WINDOW_HEIGHT);
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_FRONT);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::string error;
+    if (writePngRgb(screenshotPath, width, height, pixels, &error)) {
+        postQuitMessage(kExitOk);
+    } else {
+        std::fprintf(stderr, "strutwright: cannot write %s: %s\n", screenshotPath.c_str(),
+                     error.c_str());
+        postQuitMessage(kExitFailure);
+    }
+}
+
+void openWindow(const CommandLine& commandLine) {
+    initToolkit(commandLine.toolkitArgs);
+    glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
+    glutInitWindowSize(kWindowSize, kWindowSize);
+    glutCreateWindow(kWindowTitle);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    screenshotPath = commandLine.screenshotPath;
+    glutDisplayFunc(screenshotPath.empty() ? displayCB : screenshotDisplayCB);
+    glutKeyboardFunc(keyCB);
+    glutReshapeFunc(reshape);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+}
+
+}  // namespace
+
+int strutwrightRunViewer(const CommandLine* commandLine, ZvTrack* track, int savedStatus) {
+    std::string why;
+    if (!probeDisplay(commandLine->displayName, &why)) {
+        if (!commandLine->screenshotPath.empty()) {
+            std::fprintf(stderr, "strutwright: no display (%s): cannot take the screenshot %s\n",
+                         why.c_str(), commandLine->screenshotPath.c_str());
+            return kExitFailure;
+        }
+        std::fprintf(stderr, "strutwright: no display (%s): viewer skipped\n", why.c_str());
+        return savedStatus;
+    }
+    renderTrack.setTrack(track);
+    openWindow(*commandLine);
+    releaseDisplayProbe();
+    for (char key : commandLine->keys) applyCameraKey(static_cast<unsigned char>(key), &Camera);
+    glutMainLoop();
+    return std::max(savedStatus, quitExitCode());
+}
+
+void displayCB() {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glLoadIdentity();
+    Camera.Render();
+    glTranslatef(0.0f, kSceneShiftY, kSceneShiftZ);
+    drawGroundGrid();
+    glPointSize(kPointSize);
+    renderTrack.Render();
+    glFlush();
+}
+
+void keyCB(unsigned char key, int /*x*/, int /*y*/) {
+    if (key == kEscapeKey) {
+        postQuitMessage(kExitOk);
+    } else if (applyCameraKey(key, &Camera)) {
+        displayCB();
+    }
+}
+
+void reshape(int width, int height) {
+    if (width == 0 || height == 0) return;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfViewDegrees, static_cast<double>(width) / height, kNearPlane,
+                   kFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(0, 0, width, height);
+}
