@@ -65,14 +65,21 @@ bool saveTrack(const std::string& inputPath) {
     return false;
 }
 
-// The viewer module's path: beside the executable, wherever that was started
-// from; the bare name (the loader's search) when the executable is unknown.
+// The viewer module: beside the executable (the build tree), or in
+// lib/strutwright/ next to its bin/ folder (an installed program). When
+// neither exists, the first place, whose failure is then reported.
 std::string viewerModulePath() {
     std::string executable(PATH_MAX, '\0');
     const ssize_t length = readlink(kOwnExecutable, &executable[0], executable.size());
     if (length <= 0 || static_cast<size_t>(length) >= executable.size()) return kViewerModuleFile;
     executable.resize(static_cast<size_t>(length));
-    return executable.substr(0, executable.rfind('/') + 1) + kViewerModuleFile;
+    const std::string folder = executable.substr(0, executable.rfind('/') + 1);
+    const std::string besideProgram = folder + kViewerModuleFile;
+    const std::string installed = folder + kInstalledViewerFolder + kViewerModuleFile;
+    if (access(besideProgram.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0) {
+        return installed;
+    }
+    return besideProgram;
 }
 
 // Loads the viewer module and runs it; the module stays loaded until exit,

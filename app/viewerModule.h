@@ -17,8 +17,10 @@ enum ExitStatus : int {
     kExitUsage = 2,
 };
 
-// The module's file, looked for beside the program's executable.
+// The module's file, looked for beside the program's executable, then in this
+// folder relative to it (where `cmake --install` puts it).
 constexpr const char* kViewerModuleFile = "libstrutwright-viewer.so";
+constexpr const char* kInstalledViewerFolder = "../lib/strutwright/";
 constexpr const char* kRunViewerSymbol = "strutwrightRunViewer";
 
 extern "C" int strutwrightRunViewer(const CommandLine* commandLine, ZvTrack* track,

@@ -46,4 +46,22 @@ TEST(ViewerModule, MissingModuleFailsTheViewAfterTheOutputIsWritten) {
     EXPECT_EQ(apptest::runCommand(program + " --no-view " + input, &ignored), 0);
 }
 
+TEST(ViewerModule, InstalledProgramFindsItsModuleUnderLib) {
+    const std::string dir = apptest::scratchDir("viewer_module_installed");
+    const std::string built(STRUTWRIGHT_EXE);
+    const std::string module = built.substr(0, built.rfind('/') + 1) + "libstrutwright-viewer.so";
+    std::string ignored;
+    ASSERT_EQ(apptest::runCommand("mkdir -p " + dir + "/bin " + dir + "/lib/strutwright && cp " +
+                                      built + " " + dir + "/bin/ && cp " + module + " " + dir +
+                                      "/lib/strutwright/", &ignored), 0);
+    const std::string input = straightTrackIn(dir);
+
+    // Without a display the module is loaded, finds none and skips the view.
+    const std::string command =
+        "env -u DISPLAY " + dir + "/bin/strutwright " + input + " 2>" + dir + "/err";
+    EXPECT_EQ(apptest::runCommand(command, &ignored), 0);
+    const std::string err = apptest::readFile(dir + "/err");
+    EXPECT_NE(err.find("viewer skipped"), std::string::npos) << err;
+}
+
 }  // namespace
