@@ -61,7 +61,7 @@ constexpr size_t kTerrainGridBytes = sizeof(float) * kTerrainMaxRows * kTerrainM
 constexpr size_t kBytesPerFileByte = 8;
 constexpr size_t kPlainSegmentFileBytes = 37;
 static_assert(sizeof(SegmentRecord) <= kBytesPerFileByte * kPlainSegmentFileBytes,
-              "a segment outgrew the stated memory bound; restate it in docs/robustness.md");
+              "a segment outgrew the stated memory bound; restate it in the README");
 constexpr size_t kFixedAllowance = 64 * 1024;
 
 size_t memoryBound(size_t fileSize) {
