@@ -238,6 +238,15 @@ void setDriverDefaults(Supports* supports) {
     supports->styles[1] = {7, 0.8f, kGenerationMethod1, 0.25f, 0.7f, 0.6f, 1.7f, 7.0f, 0.5f, 1, 1, 1};
 }
 
+void generateWithDriverDefaults(ZvTrack* track) {
+    Supports supports;
+    setDriverDefaults(&supports);
+    strutWright generator;
+    generator.setTrack(track);
+    generator.setSupport(&supports);
+    generator.Make();
+}
+
 void strutWright::setTrack(ZvTrack* newTrack) { track = newTrack; }
 
 void strutWright::setSupport(Supports* newSupports) { supports = newSupports; }

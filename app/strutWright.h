@@ -91,6 +91,11 @@ struct Supports {
 // method 1 and the rest of a kStyleTableSize table zero.
 void setDriverDefaults(Supports* supports);
 
+// Generates the supports of `track` as the strutwright program does: a fresh
+// generator and settings record with the driver's defaults, one Make (which
+// prints the entry indices on stdout).
+void generateWithDriverDefaults(ZvTrack* track);
+
 class strutWright {
 public:
     void setTrack(ZvTrack* track);

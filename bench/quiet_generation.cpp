@@ -36,11 +36,6 @@ private:
 }  // namespace
 
 void generateQuietly(ZvTrack* track) {
-    Supports supports;
-    setDriverDefaults(&supports);
-    strutWright generator;
-    generator.setTrack(track);
-    generator.setSupport(&supports);
     SilencedStdout silenced;
-    generator.Make();
+    generateWithDriverDefaults(track);
 }

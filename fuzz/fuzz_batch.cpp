@@ -71,12 +71,7 @@ void generateAsTheDriverDoes(ZvTrack* track) {
     size_t freeBefore = track->freeNodeArray.size();
     size_t fundBefore = track->fundNodeArray.size();
     size_t tubesBefore = track->tubeArray.size();
-    Supports supports;
-    setDriverDefaults(&supports);
-    strutWright generator;
-    generator.setTrack(track);
-    generator.setSupport(&supports);
-    generator.Make();
+    generateWithDriverDefaults(track);
     requireSoundAdditions(*track, freeBefore, fundBefore, tubesBefore);
 }
 

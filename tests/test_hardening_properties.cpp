@@ -103,13 +103,8 @@ Generated generate(ZvTrack track) {
     Generated result;
     for (int s = 0; s < getTotalSegments(&track); ++s) result.markers += getTotalTrackNodes(s, &track);
     result.track = std::move(track);
-    Supports supports;
-    setDriverDefaults(&supports);
-    strutWright generator;
-    generator.setTrack(&result.track);
-    generator.setSupport(&supports);
     testing::internal::CaptureStdout();
-    generator.Make();
+    generateWithDriverDefaults(&result.track);
     result.printed = testing::internal::GetCapturedStdout();
     return result;
 }

@@ -102,19 +102,10 @@ void buildAttachedTrack(ZvTrack* track) {
     addSupport(kEndFundNode, ground, 0, kEndTrackNode, 0, 0, 0, 0, 0, track);
 }
 
-void generate(ZvTrack* track) {
-    Supports supports;
-    setDriverDefaults(&supports);
-    strutWright generator;
-    generator.setTrack(track);
-    generator.setSupport(&supports);
-    generator.Make();
-}
-
 TEST_F(RenderCache, CachedFramesMatchFramesWorkedOutAnew) {
     ZvTrack track;
     buildAttachedTrack(&track);
-    generate(&track);
+    generateWithDriverDefaults(&track);
     ASSERT_EQ(getTotalTrackNodes(0, &track), 1) << "the attached marker must survive";
     ASSERT_GT(getTotalFreeNodes(&track), 10);
 
@@ -137,7 +128,7 @@ TEST_F(RenderCache, CachedFramesMatchFramesWorkedOutAnew) {
 TEST_F(RenderCache, SurvivingMarkerStandsAtItsArcLengthPlace) {
     ZvTrack track;
     buildAttachedTrack(&track);
-    generate(&track);
+    generateWithDriverDefaults(&track);
     Point3D byArcLength;
     ASSERT_TRUE(placeTrackNode(0, 0, &track, &byArcLength));
     BezierCalc calc;
@@ -156,7 +147,7 @@ TEST_F(RenderCache, SurvivingMarkerStandsAtItsArcLengthPlace) {
 TEST_F(RenderCache, AnotherDocumentReplacesTheRecordedOne) {
     ZvTrack first, second;
     buildAttachedTrack(&first);
-    generate(&first);
+    generateWithDriverDefaults(&first);
     buildStraightTrack(&second, 2);
 
     drawTrack renderer;

@@ -39,12 +39,7 @@ std::string generate(const std::string& input, const ScratchDir& dir) {
     static ZvTrack track;
     track = ZvTrack{};
     EXPECT_EQ(ZvOpen(input.c_str(), &track), 1);
-    Supports supports;
-    setDriverDefaults(&supports);
-    strutWright generator;
-    generator.setTrack(&track);
-    generator.setSupport(&supports);
-    generator.Make();
+    generateWithDriverDefaults(&track);
     EXPECT_EQ(ZvSave((input + "-new.zvtrack").c_str(), &track), 1);
 #endif
     return input + "-new.zvtrack";
