@@ -2,6 +2,7 @@
 // title and size, the grid in the window, keys, and Escape.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
 #include <signal.h>
 
 #include <chrono>
@@ -19,6 +20,11 @@ constexpr int kGridGreen = 127;
 class ViewerWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        prepareInput();
+        startViewer();
+    }
+
+    void prepareInput() {
         if (!XServer::available()) GTEST_SKIP() << "Xvfb is not installed";
         server.reset(new XServer);
         ASSERT_TRUE(server->running()) << "Xvfb did not start";
@@ -28,6 +34,10 @@ protected:
         buildStraightTrack(&track);
         input = dir + "/ride.zvtrack";
         saveTrack(input, &track);
+    }
+
+    void startViewer() {
+        if (!server) return;
         pid = startProgram({input}, server->display(), dir + "/stdout", dir + "/stderr");
         ASSERT_GT(pid, 0);
         window = findWindow();
@@ -66,6 +76,21 @@ protected:
         std::string before = dump();
         x("xdotool windowfocus --sync " + window + " key " + key);
         return before;
+    }
+
+    // Asks the window to close as a window manager's close button does.
+    void closeWindow() {
+        ::Display* display = XOpenDisplay(server->display().name.c_str());
+        ASSERT_NE(display, nullptr);
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = std::stoul(window);
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+        XCloseDisplay(display);
     }
 
     std::unique_ptr<XServer> server;
@@ -116,6 +141,34 @@ TEST_F(ViewerWindow, EscapeEndsTheProgramWithStatusZero) {
     EXPECT_EQ(waitForExit(pid, 10), 0) << readFile(dir + "/stderr");
     pid = -1;
     EXPECT_EQ(readFile(dir + "/stdout"), "0\n1\n");
+}
+
+TEST_F(ViewerWindow, ClosingTheWindowEndsTheProgramWithStatusZero) {
+    closeWindow();
+    EXPECT_EQ(waitForExit(pid, 10), 0) << readFile(dir + "/stderr");
+    pid = -1;
+    EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
+}
+
+// A directory where the output belongs makes the save fail; the viewer still
+// opens, and closing it ends the program with the failure's status.
+class ViewerWindowAfterFailedSave : public ViewerWindow {
+protected:
+    void SetUp() override {
+        prepareInput();
+        if (IsSkipped() || HasFatalFailure()) return;
+        std::string ignored;
+        ASSERT_EQ(runCommand("mkdir " + input + "-new.zvtrack", &ignored), 0);
+        startViewer();
+    }
+};
+
+TEST_F(ViewerWindowAfterFailedSave, ClosingTheWindowEndsTheProgramWithStatusOne) {
+    closeWindow();
+    EXPECT_EQ(waitForExit(pid, 10), 1);
+    pid = -1;
+    EXPECT_NE(readFile(dir + "/stderr").find("strutwright: cannot write"), std::string::npos)
+        << readFile(dir + "/stderr");
 }
 
 }  // namespace
