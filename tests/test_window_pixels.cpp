@@ -147,6 +147,40 @@ TEST_F(WindowPixels, FirstFrameShowsEachElementWhereTheGeometryPutsIt) {
     for (const Point3D& p : scene.trackNodes) expectColourAt(frame, camera, p, kNode, "marker");
 }
 
+// A marker held by an existing tube survives generation and is drawn as a
+// dark-red sphere at its place on the track; the tube reaching it is drawn
+// after it, so the sphere shows around the tube's end.
+TEST_F(WindowPixels, SurvivingMarkerIsDrawnWhereItStands) {
+    ZvTrack track;
+    buildStraightTrack(&track, 0);
+    addTrackNode(0, kNodeColumn, 0.5f, &track);
+    int ground = addFundNode(0, 0, 0, 0, 0, 0, -4, 0, 6, &track);
+    addSupport(kEndFundNode, ground, 0, kEndTrackNode, 0, 0, 0, 0, 0, &track);
+    ZvTrack generated;
+    Picture frame = shoot("marker", &track, "", &generated);
+    ASSERT_TRUE(frame.valid());
+    TrackScene scene = buildTrackScene(&generated);
+    ASSERT_EQ(scene.trackNodes.size(), 1u);
+    expectColourAt(frame, CCamera(), scene.trackNodes[0], kNode, "surviving marker");
+    expectColourAt(frame, CCamera(), {-4, 0, 6}, kFundNode, "the tube's foundation");
+}
+
+// A failed save does not cost the picture: it is still written, and the run
+// ends with the failure's status.
+TEST_F(WindowPixels, ScreenshotAfterAFailedSaveIsWrittenWithStatusOne) {
+    std::string dir = scratchDir("pixels-failed-save");
+    std::string input = dir + "/ride.zvtrack";
+    ZvTrack track;
+    buildStraightTrack(&track);
+    saveTrack(input, &track);
+    std::string ignored;
+    ASSERT_EQ(runCommand("mkdir " + input + "-new.zvtrack", &ignored), 0);
+    ProgramRun run = runProgram({"--screenshot", dir + "/frame.png", input}, server->display());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("strutwright: cannot write"), std::string::npos) << run.err;
+    EXPECT_TRUE(readPng(dir + "/frame.png").valid());
+}
+
 TEST_F(WindowPixels, EmptyDocumentDrawsOnlyTheGrid) {
     ZvTrack track;
     initNewZvTrack(&track);
