@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "libzvtrack.h"
+#include "zvbytes.h"
 #include "zvlayout.h"
 
 namespace {
@@ -72,6 +73,16 @@ public:
         int count = ReadInt(in_);
         bool ok = fits(count, minRecordSize, std::string(noun) + " count");
         records = std::vector<T>(ok ? count : 0);
+    }
+
+    // The count stands only when all its records fit in what is left, so
+    // their fields are decoded without a check each.
+    template <class Layout, class Record>
+    void records(std::vector<Record>& list, Layout, const char* noun) {
+        count(list, Layout::kSize, noun);
+        zvbytes::FieldDecoder fields(in_->bytes + in_->pos);
+        for (Record& record : list) Layout::fields(fields, record);
+        in_->pos += list.size() * Layout::kSize;
     }
 
     void blob(std::vector<char>& data) {

@@ -79,6 +79,16 @@ public:
         integer(fitsInt(records.size(), noun) ? static_cast<int>(records.size()) : 0);
     }
 
+    // Each record's room is taken at once; its fields then go straight in.
+    template <class Layout, class Record>
+    void records(const std::vector<Record>& list, Layout, const char* noun) {
+        count(list, Layout::kSize, noun);
+        for (const Record& record : list) {
+            zvbytes::FieldEncoder fields(room(Layout::kSize));
+            Layout::fields(fields, record);
+        }
+    }
+
     // Loaded comments may hold any bytes, a NUL among them: write them whole.
     void authorComments(const ZvTrack& track) {
         const std::string* owned = track.ownedAuthorComments.get();

@@ -4,8 +4,15 @@
 // the saver's writer (fields are written); the record type is then const.
 //
 // An io provides: byte, boolean, integer, real, color, nulls(n), text,
-// count(vector, minimum record bytes, noun), blob(vector<char>),
-// authorComments(track), terrainSize(track) and terrainGrid(track).
+// count(vector, minimum record bytes, noun), records(vector, layout, noun),
+// blob(vector<char>), authorComments(track), terrainSize(track) and
+// terrainGrid(track).
+//
+// Records of a fixed stored size are described by a layout type (below):
+// records() handles their count and all of them, so the reader and the writer
+// can check the room for a whole record, or a whole run of them, once instead
+// of for every field; the layout's fields() then runs on a cursor that only
+// encodes or decodes.
 //
 // A body starts with the chunk's length word (the key is the caller's) and
 // ends before the chunk's nested count, which the caller handles.
@@ -41,7 +48,7 @@ constexpr size_t kTeraPadding = 10;
 constexpr size_t kTrckEntryPadding = 7;
 
 template <class IO, class P>
-void point(IO& io, P& p) {
+constexpr void point(IO& io, P& p) {
     io.real(p.x);
     io.real(p.y);
     io.real(p.z);
@@ -51,6 +58,121 @@ template <class IO, class Array>
 void colors(IO& io, Array& list) {
     for (auto& color : list) io.color(color);
 }
+
+// The fixed-size records: kSize stored bytes, written by fields(io, record).
+
+struct BezierLayout {
+    static constexpr size_t kSize = kBezierRecordSize;
+    template <class IO, class B>
+    static constexpr void fields(IO& io, B& bezier) {
+        point(io, bezier.position);
+        point(io, bezier.controlIn);
+        point(io, bezier.controlOut);
+        io.real(bezier.roll);
+        io.boolean(bezier.rollFlag);
+        io.boolean(bezier.auxFlag1);
+        io.boolean(bezier.auxFlag2);
+        io.nulls(kBezierPadding);
+    }
+};
+
+struct FundNodeLayout {
+    static constexpr size_t kSize = kFundNodeRecordSize;
+    template <class IO, class N>
+    static constexpr void fields(IO& io, N& node) {
+        io.boolean(node.flagA);
+        io.real(node.valueA);
+        io.boolean(node.angleFlag);
+        io.real(node.angle);
+        io.byte(node.fundByte);
+        io.integer(node.fundValue);
+        io.nulls(1);
+        point(io, node);
+        io.nulls(kFundPadding);
+    }
+};
+
+struct TrackNodeLayout {
+    static constexpr size_t kSize = kTrackNodeRecordSize;
+    template <class IO, class N>
+    static constexpr void fields(IO& io, N& node) {
+        io.integer(node.nodeType);
+        io.real(node.segmentPos);
+        io.nulls(kChunkPadding);
+    }
+};
+
+struct FreeNodeLayout {
+    static constexpr size_t kSize = kFreeNodeRecordSize;
+    template <class IO, class N>
+    static constexpr void fields(IO& io, N& node) {
+        point(io, node);
+        io.integer(node.freeValue);
+        io.nulls(kFreeNodePadding);
+    }
+};
+
+struct TubeLayout {
+    static constexpr size_t kSize = kTubeRecordSize;
+    template <class IO, class R>
+    static constexpr void fields(IO& io, R& record) {
+        io.integer(record.kind1);
+        io.integer(record.segment1);
+        io.integer(record.index1);
+        io.nulls(kTubeGap);
+        io.integer(record.kind2);
+        io.integer(record.segment2);
+        io.integer(record.index2);
+        io.nulls(kTubeGap);
+        io.integer(record.tubeType);
+        io.integer(record.tubeValue);
+        io.real(record.tubeSize);
+        io.nulls(kTubeGap);
+    }
+};
+
+struct ScenLayout {
+    static constexpr size_t kSize = kScenRecordSize;
+    template <class IO, class R>
+    static constexpr void fields(IO& io, R& record) {
+        io.real(record.scenFloat1);
+        io.real(record.scenFloat2);
+        io.real(record.scenFloat3);
+        io.integer(record.scenInt);
+        io.real(record.scenFloat4);
+        io.nulls(kScenRecordPadding);
+    }
+};
+
+// Counts the bytes a layout's fields take, so that the sizes the fast paths
+// rely on are checked when this header is compiled.
+class StoredSize {
+public:
+    constexpr void byte(int8_t) { bytes_ += 1; }
+    constexpr void boolean(int) { bytes_ += 1; }
+    constexpr void integer(int) { bytes_ += 4; }
+    constexpr void real(float) { bytes_ += 4; }
+    constexpr void nulls(size_t count) { bytes_ += count; }
+    constexpr size_t bytes() const { return bytes_; }
+
+    template <class Layout, class Record>
+    static constexpr size_t of() {
+        StoredSize counter;
+        Record record{};
+        Layout::fields(counter, record);
+        return counter.bytes();
+    }
+
+private:
+    size_t bytes_ = 0;
+};
+
+static_assert(StoredSize::of<BezierLayout, BezierRecord>() == BezierLayout::kSize);
+static_assert(StoredSize::of<FundNodeLayout, FundNodeRecord>() == FundNodeLayout::kSize);
+static_assert(StoredSize::of<TrackNodeLayout, TrackNodeRecord>() == TrackNodeLayout::kSize);
+static_assert(StoredSize::of<FreeNodeLayout, FreeNodeRecord>() == FreeNodeLayout::kSize);
+static_assert(StoredSize::of<TubeLayout, TubeRecord>() == TubeLayout::kSize);
+static_assert(StoredSize::of<ScenLayout, ScenRecord>() == ScenLayout::kSize);
 
 template <class IO, class T>
 void zorv(IO& io, T& t) {
@@ -95,17 +217,7 @@ template <class IO, class T>
 void bezr(IO& io, T& t) {
     io.integer(t.bezrLength);
     io.nulls(kChunkPadding);
-    io.count(t.bezierArray, kBezierRecordSize, "bezier");
-    for (auto& bezier : t.bezierArray) {
-        point(io, bezier.position);
-        point(io, bezier.controlIn);
-        point(io, bezier.controlOut);
-        io.real(bezier.roll);
-        io.boolean(bezier.rollFlag);
-        io.boolean(bezier.auxFlag1);
-        io.boolean(bezier.auxFlag2);
-        io.nulls(kBezierPadding);
-    }
+    io.records(t.bezierArray, BezierLayout{}, "bezier");
     io.nulls(kChunkPadding);
 }
 
@@ -234,18 +346,7 @@ template <class IO, class T>
 void fund(IO& io, T& t) {
     io.integer(t.fundLength);
     io.nulls(kChunkPadding);
-    io.count(t.fundNodeArray, kFundNodeRecordSize, "foundation node");
-    for (auto& node : t.fundNodeArray) {
-        io.boolean(node.flagA);
-        io.real(node.valueA);
-        io.boolean(node.angleFlag);
-        io.real(node.angle);
-        io.byte(node.fundByte);
-        io.integer(node.fundValue);
-        io.nulls(1);
-        point(io, node);
-        io.nulls(kFundPadding);
-    }
+    io.records(t.fundNodeArray, FundNodeLayout{}, "foundation node");
     io.nulls(kChunkPadding);
 }
 
@@ -255,14 +356,7 @@ void rasc(IO& io, T& t) {
     io.integer(t.rascLength);
     io.nulls(kChunkPadding);
     io.count(t.trackNodeLists, kTrackNodeListSize, "track node list");
-    for (auto& list : t.trackNodeLists) {
-        io.count(list.nodes, kTrackNodeRecordSize, "track node");
-        for (auto& node : list.nodes) {
-            io.integer(node.nodeType);
-            io.real(node.segmentPos);
-            io.nulls(kChunkPadding);
-        }
-    }
+    for (auto& list : t.trackNodeLists) io.records(list.nodes, TrackNodeLayout{}, "track node");
     io.nulls(kChunkPadding);
 }
 
@@ -270,12 +364,7 @@ template <class IO, class T>
 void fren(IO& io, T& t) {
     io.integer(t.frenLength);
     io.nulls(kChunkPadding);
-    io.count(t.freeNodeArray, kFreeNodeRecordSize, "free node");
-    for (auto& node : t.freeNodeArray) {
-        point(io, node);
-        io.integer(node.freeValue);
-        io.nulls(kFreeNodePadding);
-    }
+    io.records(t.freeNodeArray, FreeNodeLayout{}, "free node");
     io.nulls(kChunkPadding);
 }
 
@@ -283,21 +372,7 @@ template <class IO, class T>
 void tube(IO& io, T& t) {
     io.integer(t.tubeLength);
     io.nulls(kChunkPadding);
-    io.count(t.tubeArray, kTubeRecordSize, "tube");
-    for (auto& record : t.tubeArray) {
-        io.integer(record.kind1);
-        io.integer(record.segment1);
-        io.integer(record.index1);
-        io.nulls(kTubeGap);
-        io.integer(record.kind2);
-        io.integer(record.segment2);
-        io.integer(record.index2);
-        io.nulls(kTubeGap);
-        io.integer(record.tubeType);
-        io.integer(record.tubeValue);
-        io.real(record.tubeSize);
-        io.nulls(kTubeGap);
-    }
+    io.records(t.tubeArray, TubeLayout{}, "tube");
     io.nulls(kChunkPadding);
 }
 
@@ -318,15 +393,7 @@ template <class IO, class T>
 void scen(IO& io, T& t) {
     io.integer(t.scenLength);
     io.nulls(kChunkPadding);
-    io.count(t.scenRecords, kScenRecordSize, "SCEN record");
-    for (auto& record : t.scenRecords) {
-        io.real(record.scenFloat1);
-        io.real(record.scenFloat2);
-        io.real(record.scenFloat3);
-        io.integer(record.scenInt);
-        io.real(record.scenFloat4);
-        io.nulls(kScenRecordPadding);
-    }
+    io.records(t.scenRecords, ScenLayout{}, "SCEN record");
     io.nulls(kChunkPadding);
 }
 
