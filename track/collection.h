@@ -28,6 +28,16 @@ int appendRecord(std::vector<Record>& records, const Record& record, int& length
     return static_cast<int>(records.size()) - 1;
 }
 
+// Appends a default record, lets fill(record) set its fields where it lies and
+// returns its index. Filling in place spares the hot adds a copy of a record
+// assembled field by field elsewhere, which the processor must reload whole.
+template <typename Record, typename Fill>
+int appendFilledRecord(std::vector<Record>& records, int& lengthWord, int recordSize, Fill fill) {
+    fill(records.emplace_back());
+    moveLengthWord(lengthWord, recordSize);
+    return static_cast<int>(records.size()) - 1;
+}
+
 // Removes the record at index, moving the later ones down; nothing for a bad index.
 template <typename Record>
 void eraseRecord(std::vector<Record>& records, int index, int& lengthWord, int recordSize) {

@@ -2,20 +2,22 @@
 
 #include "collection.h"
 
-int addFreeNode(float x, float y, float z, ZvTrack* track) {
-    FreeNodeRecord node;
+namespace {
+void place(FreeNodeRecord& node, float x, float y, float z) {
     node.x = x;
     node.y = y;
     node.z = z;
-    return appendRecord(track->freeNodeArray, node, track->frenLength, kFreeNodeRecordSize);
+}
+}  // namespace
+
+int addFreeNode(float x, float y, float z, ZvTrack* track) {
+    return appendFilledRecord(track->freeNodeArray, track->frenLength, kFreeNodeRecordSize,
+                              [=](FreeNodeRecord& node) { place(node, x, y, z); });
 }
 
 void modifyFreeNode(int index, float x, float y, float z, ZvTrack* track) {
     FreeNodeRecord* node = findRecord(track->freeNodeArray, index);
-    if (!node) return;
-    node->x = x;
-    node->y = y;
-    node->z = z;
+    if (node) place(*node, x, y, z);
 }
 
 void deleteFreeNode(int index, ZvTrack* track) {

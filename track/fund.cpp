@@ -3,9 +3,8 @@
 #include "collection.h"
 
 namespace {
-FundNodeRecord makeFundNode(int flagA, float valueA, int angleFlag, float angle,
-                            int8_t fundByte, int fundValue, float x, float y, float z) {
-    FundNodeRecord node;
+void setFields(FundNodeRecord& node, int flagA, float valueA, int angleFlag, float angle,
+               int8_t fundByte, int fundValue, float x, float y, float z) {
     node.flagA = flagA;
     node.valueA = valueA;
     node.angleFlag = angleFlag;
@@ -15,21 +14,21 @@ FundNodeRecord makeFundNode(int flagA, float valueA, int angleFlag, float angle,
     node.x = x;
     node.y = y;
     node.z = z;
-    return node;
 }
 }  // namespace
 
 int addFundNode(int flagA, float valueA, int angleFlag, float angle, int8_t fundByte,
                 int fundValue, float x, float y, float z, ZvTrack* track) {
-    FundNodeRecord node = makeFundNode(flagA, valueA, angleFlag, angle, fundByte, fundValue, x, y, z);
-    return appendRecord(track->fundNodeArray, node, track->fundLength, kFundNodeRecordSize);
+    return appendFilledRecord(
+        track->fundNodeArray, track->fundLength, kFundNodeRecordSize, [=](FundNodeRecord& node) {
+            setFields(node, flagA, valueA, angleFlag, angle, fundByte, fundValue, x, y, z);
+        });
 }
 
 void modifyFundNode(int index, int flagA, float valueA, int angleFlag, float angle,
                     int8_t fundByte, int fundValue, float x, float y, float z, ZvTrack* track) {
     FundNodeRecord* node = findRecord(track->fundNodeArray, index);
-    if (!node) return;
-    *node = makeFundNode(flagA, valueA, angleFlag, angle, fundByte, fundValue, x, y, z);
+    if (node) setFields(*node, flagA, valueA, angleFlag, angle, fundByte, fundValue, x, y, z);
 }
 
 void deleteFundNode(int index, ZvTrack* track) {

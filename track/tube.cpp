@@ -2,27 +2,31 @@
 
 #include "collection.h"
 
-int addSupport(int kind1, int index1, int segment1, int kind2, int index2, int segment2,
-               int tubeType, int tubeValue, int tubeSize, ZvTrack* track) {
-    TubeRecord tube;
-    tube.kind1 = kind1;
-    tube.segment1 = segment1;
-    tube.index1 = index1;
-    tube.kind2 = kind2;
-    tube.segment2 = segment2;
-    tube.index2 = index2;
+namespace {
+void setKind(TubeRecord& tube, int tubeType, int tubeValue, int tubeSize) {
     tube.tubeType = tubeType;
     tube.tubeValue = tubeValue;
     tube.tubeSize = static_cast<float>(tubeSize);
-    return appendRecord(track->tubeArray, tube, track->tubeLength, kTubeRecordSize);
+}
+}  // namespace
+
+int addSupport(int kind1, int index1, int segment1, int kind2, int index2, int segment2,
+               int tubeType, int tubeValue, int tubeSize, ZvTrack* track) {
+    auto fill = [=](TubeRecord& tube) {
+        tube.kind1 = kind1;
+        tube.segment1 = segment1;
+        tube.index1 = index1;
+        tube.kind2 = kind2;
+        tube.segment2 = segment2;
+        tube.index2 = index2;
+        setKind(tube, tubeType, tubeValue, tubeSize);
+    };
+    return appendFilledRecord(track->tubeArray, track->tubeLength, kTubeRecordSize, fill);
 }
 
 void modifySupport(int index, int tubeType, int tubeValue, int tubeSize, ZvTrack* track) {
     TubeRecord* tube = findRecord(track->tubeArray, index);
-    if (!tube) return;
-    tube->tubeType = tubeType;
-    tube->tubeValue = tubeValue;
-    tube->tubeSize = static_cast<float>(tubeSize);
+    if (tube) setKind(*tube, tubeType, tubeValue, tubeSize);
 }
 
 void deleteSupport(int index, ZvTrack* track) {
