@@ -135,6 +135,17 @@ void reserveMore(std::vector<Record>& records, size_t more) {
 
 }  // namespace
 
+// What the track's coaster style and a segment's colours set for every marker
+// on the segment: worked out once per segment, not once per marker.
+struct strutWright::SegmentStyle {
+    float depth = 0;  // from the centre line down to the connector strut
+    float tieHeight = kDefaultTieHeight;
+    float braceAngle = kDefaultBraceAngle;  // degrees
+    double braceSlope = 0;                  // tan of braceAngle
+    bool mirrored = false;
+    bool extraDiagonal = false;
+};
+
 // The frame of one marker and the parameters its segment and height give it.
 struct strutWright::NodeFrame {
     int nodeType = 0;
@@ -147,10 +158,7 @@ struct strutWright::NodeFrame {
     float bankDegrees = 0;
     float columnBank = 0;  // bankA: degrees, folded to 0..180 and capped at 90 below 180
     int braceType = 0, columnType = 0, collarType = 0;
-    float tieHeight = kDefaultTieHeight;
-    float braceAngle = kDefaultBraceAngle;  // degrees
-    bool mirrored = false;
-    bool extraDiagonal = false;
+    SegmentStyle style;
 };
 
 // The elements of one structure in the order they are added. Nothing reaches
@@ -315,6 +323,7 @@ void strutWright::Type1(int /*style*/) {
     for (size_t s = 0; s < keep.size(); ++s) {
         const int segment = static_cast<int>(s);
         const bool hasCurve = followingBezier(segment, track) >= 0;
+        const SegmentStyle style = hasCurve ? segmentStyle(track->segmentArray[s]) : SegmentStyle{};
         int leftInPlace = 0;
         for (size_t j = 0; j < keep[s].size(); ++j) {
             if (keep[s][j]) continue;  // an attachment point of an existing support
@@ -323,7 +332,7 @@ void strutWright::Type1(int /*style*/) {
                 ++leftInPlace;
                 continue;
             }
-            keep[s][j] = !buildAtMarker(segment, static_cast<int>(j), plan);
+            keep[s][j] = !buildAtMarker(segment, static_cast<int>(j), style, plan);
         }
         if (leftInPlace > 0) {
             warnOnce("segment " + std::to_string(segment) + " has no curve; its " +
@@ -367,13 +376,23 @@ void strutWright::reserveForStructures(const KeepFlags& keep) {
     reserveMore(track->tubeArray, room.tubes);
 }
 
+strutWright::SegmentStyle strutWright::segmentStyle(const SegmentRecord& record) {
+    SegmentStyle style;
+    style.depth = attachmentDepth(getCoasterStyle(track));
+    style.tieHeight = colorValue(record.color3.red, kDefaultTieHeight);
+    style.braceAngle = colorValue(record.color3.blue, kDefaultBraceAngle);
+    style.braceSlope = std::tan(style.braceAngle / kDegreesPerRadian);
+    style.extraDiagonal = !matchColor(record.color2, createColorARGB(kFullByte, kFullByte, 0, 0));
+    style.mirrored = matchColor(record.color1, createColorARGB(kFullByte, 0, kFullByte, 0));
+    return style;
+}
+
 // Builds the structure of one marker; false when it had to be left out.
-// Only segments with a curve get here, so `segment` names a record.
-bool strutWright::buildAtMarker(int segment, int node, StructurePlan& plan) {
-    const SegmentRecord& record = track->segmentArray[static_cast<size_t>(segment)];
+bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style,
+                                StructurePlan& plan) {
     const TrackNodeRecord& marker =
         track->trackNodeLists[static_cast<size_t>(segment)].nodes[static_cast<size_t>(node)];
-    const NodeFrame frame = nodeFrame(segment, record, marker);
+    const NodeFrame frame = nodeFrame(segment, style, marker);
 
     plan.start(frame.heading);
     planConnector(frame, plan);
@@ -392,21 +411,17 @@ bool strutWright::buildAtMarker(int segment, int node, StructurePlan& plan) {
     return true;
 }
 
-strutWright::NodeFrame strutWright::nodeFrame(int segment, const SegmentRecord& record,
+strutWright::NodeFrame strutWright::nodeFrame(int segment, const SegmentStyle& style,
                                               const TrackNodeRecord& node) {
     NodeFrame frame;
     frame.nodeType = node.nodeType;
+    frame.style = style;
     const float t = node.segmentPos;
     frame.point = bezierCalc.GetPosSegmentNode(t, segment, track);
     const Point3D ahead =
         bezierCalc.GetPosSegmentNode(static_cast<float>(t + kTangentStep), segment, track);
 
-    const float depth = attachmentDepth(getCoasterStyle(track));
-    frame.tieHeight = colorValue(record.color3.red, kDefaultTieHeight);
-    frame.braceAngle = colorValue(record.color3.blue, kDefaultBraceAngle);
-    frame.extraDiagonal = !matchColor(record.color2, createColorARGB(kFullByte, kFullByte, 0, 0));
     const int heightClassType = heightClass(frame.point.y);
-    frame.mirrored = matchColor(record.color1, createColorARGB(kFullByte, 0, kFullByte, 0));
     frame.braceType = getSupport(heightClassType, -1);
     frame.columnType = getSupport(heightClassType, 0);
     frame.collarType = getSupport(heightClassType, 1);
@@ -443,8 +458,8 @@ strutWright::NodeFrame strutWright::nodeFrame(int segment, const SegmentRecord& 
     frame.side = side;
     frame.down = vectors.Add(vectors.MultScalar(side, static_cast<float>(std::cos(beta))),
                              vectors.MultScalar(normal, static_cast<float>(std::sin(beta))));
-    frame.strutTop = vectors.Add(frame.point, vectors.MultScalar(frame.down, depth));
-    frame.strutFoot = vectors.Add(frame.point, vectors.MultScalar(frame.down, depth + lift));
+    frame.strutTop = vectors.Add(frame.point, vectors.MultScalar(frame.down, style.depth));
+    frame.strutFoot = vectors.Add(frame.point, vectors.MultScalar(frame.down, style.depth + lift));
     return frame;
 }
 
@@ -470,12 +485,12 @@ void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
     Point3D braceTop = raised(f2, -kBraceDrop);
     Point3D footLevel = atHeight(f2, kBraceFootHeight);
     const float drop = bezierCalc.getDistance(&braceTop, &footLevel);
-    const double slope = std::tan(frame.braceAngle / kDegreesPerRadian);
+    const double slope = frame.style.braceSlope;
     float spread = static_cast<float>(slope * drop);
-    if (frame.mirrored) spread = -spread;
+    if (frame.style.mirrored) spread = -spread;
     if (std::fabs(slope) > kFarSpreadRatio) {
         char angle[32];
-        std::snprintf(angle, sizeof angle, "%g", static_cast<double>(frame.braceAngle));
+        std::snprintf(angle, sizeof angle, "%g", static_cast<double>(frame.style.braceAngle));
         warnOnce(std::string("brace angle ") + angle +
                  " degrees is nearly horizontal; braced legs stand far from their columns");
     }
@@ -489,7 +504,7 @@ void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
     plan.tube(braceTopNode, braceFootNode, frame.braceType);
     plan.tube(legTop, legFoot, frame.columnType);
 
-    const float h = frame.tieHeight;
+    const float h = frame.style.tieHeight;
     if (frame.point.y - (kBraceFootHeight + h) - kTieClearance >= h) {
         planTieSection(frame, braceTop, braceFoot, plan);
     }
@@ -497,7 +512,7 @@ void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
 
 void strutWright::planTieSection(const NodeFrame& frame, Point3D g2, Point3D braceFoot,
                                  StructurePlan& plan) {
-    const float h = frame.tieHeight;
+    const float h = frame.style.tieHeight;
     const Point3D k1 = atHeight(frame.strutFoot, kBraceFootHeight + h);
     const float length = g2.y - kBraceFootHeight;
     // A brace top at foot height (up to rounding) leaves no height to measure
@@ -512,7 +527,7 @@ void strutWright::planTieSection(const NodeFrame& frame, Point3D g2, Point3D bra
     planCollar(verticalCollar(k1, -1.0f), frame.collarType, plan);
     planCollarPair(collarOn(k1, k2, false), collarOn(k1, k2, true), frame.columnType, plan);
     planCollarPair(collarOn(k2, g2, false), collarOn(k2, braceFoot, false), frame.columnType, plan);
-    if (frame.extraDiagonal) planExtraDiagonal(frame, k2, k2Node, plan);
+    if (frame.style.extraDiagonal) planExtraDiagonal(frame, k2, k2Node, plan);
 }
 
 void strutWright::planExtraDiagonal(const NodeFrame& frame, Point3D k2, int k2Node,

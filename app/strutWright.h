@@ -112,6 +112,7 @@ public:
     Point3D getLinearPosByValue(Point3D a, Point3D b, float t);
 
 private:
+    struct SegmentStyle;    // what a segment's colours set for its markers
     struct NodeFrame;       // the frame and parameters of one marker
     class StructurePlan;    // the elements of one marker's structure, in order
     struct CollarEnds {     // the points 1.0 and 1.2 from a joint on a member
@@ -124,8 +125,9 @@ private:
     void clearRecorded(std::vector<int>& recorded, int& count, void (*remove)(int, ZvTrack*));
     KeepFlags attachmentPoints(int segments);
     void reserveForStructures(const KeepFlags& keep);
-    bool buildAtMarker(int segment, int node, StructurePlan& plan);
-    NodeFrame nodeFrame(int segment, const SegmentRecord& record, const TrackNodeRecord& node);
+    SegmentStyle segmentStyle(const SegmentRecord& record);
+    bool buildAtMarker(int segment, int node, const SegmentStyle& style, StructurePlan& plan);
+    NodeFrame nodeFrame(int segment, const SegmentStyle& style, const TrackNodeRecord& node);
     void planConnector(const NodeFrame& frame, StructurePlan& plan);
     void planColumn(const NodeFrame& frame, StructurePlan& plan);
     void planBracedLeg(const NodeFrame& frame, StructurePlan& plan);
