@@ -317,10 +317,14 @@ void strutWright::clearRecorded(std::vector<int>& recorded, int& count,
 
 void strutWright::Type1(int /*style*/) {
     const int segments = getTotalSegments(track);
+    // The tubes a run adds join free and foundation nodes only, so just the
+    // tubes there before it can name a marker.
+    const size_t tubesBefore = track->tubeArray.size();
     KeepFlags keep = attachmentPoints(segments);
     reserveForStructures(keep);
     StructurePlan plan;
     for (size_t s = 0; s < keep.size(); ++s) {
+        if (keep[s].empty()) continue;
         const int segment = static_cast<int>(s);
         const bool hasCurve = followingBezier(segment, track) >= 0;
         const SegmentStyle style = hasCurve ? segmentStyle(track->segmentArray[s]) : SegmentStyle{};
@@ -339,7 +343,7 @@ void strutWright::Type1(int /*style*/) {
                      std::to_string(leftInPlace) + " markers were left in place");
         }
     }
-    removeMarkers(keep);
+    removeMarkers(keep, tubesBefore);
 }
 
 // One flag per track node of each segment that Type1 works on (segments that
@@ -348,6 +352,11 @@ strutWright::KeepFlags strutWright::attachmentPoints(int segments) {
     const int lists = static_cast<int>(track->trackNodeLists.size());
     KeepFlags keep(static_cast<size_t>(std::max(0, std::min(segments, lists))));
     for (size_t s = 0; s < keep.size(); ++s) keep[s].assign(track->trackNodeLists[s].nodes.size(), 0);
+    // Without markers there is nothing to mark (a later style entry's run
+    // finds none left), and the walk over every tube is spared.
+    const bool anyMarker = std::any_of(keep.begin(), keep.end(),
+                                       [](const std::vector<char>& flags) { return !flags.empty(); });
+    if (!anyMarker) return keep;
     auto mark = [&keep](int kind, int segment, int index) {
         if (kind != kEndTrackNode || segment < 0 || static_cast<size_t>(segment) >= keep.size()) return;
         std::vector<char>& flags = keep[static_cast<size_t>(segment)];
@@ -602,9 +611,11 @@ Point3D strutWright::pointAlong(Point3D a, Point3D b, float distance, bool fromB
 }
 
 // Rebuilds each processed list with the nodes kept, in their order, and moves
-// every kind-3 tube end that names a kept node to the node's new index.
-void strutWright::removeMarkers(const KeepFlags& keep) {
+// every kind-3 end of the first `tubesBefore` tubes that names a kept node to
+// the node's new index.
+void strutWright::removeMarkers(const KeepFlags& keep, size_t tubesBefore) {
     std::vector<std::vector<int>> newIndex(keep.size());
+    bool removedAny = false;
     for (size_t s = 0; s < keep.size(); ++s) {
         std::vector<TrackNodeRecord>& nodes = track->trackNodeLists[s].nodes;
         newIndex[s].assign(keep[s].size(), -1);
@@ -614,11 +625,13 @@ void strutWright::removeMarkers(const KeepFlags& keep) {
             newIndex[s][j] = static_cast<int>(kept);
             nodes[kept++] = nodes[j];
         }
+        removedAny = removedAny || kept < keep[s].size();
         // Deleting from the end moves nothing, so the removal stays linear.
         for (size_t j = keep[s].size(); j > kept; --j) {
             deleteTrackNode(static_cast<int>(s), static_cast<int>(j) - 1, track);
         }
     }
+    if (!removedAny) return;  // every index still stands
     auto renumber = [&newIndex](int kind, int segment, int& index) {
         if (kind != kEndTrackNode || segment < 0 || static_cast<size_t>(segment) >= newIndex.size()) return;
         const std::vector<int>& map = newIndex[static_cast<size_t>(segment)];
@@ -626,7 +639,8 @@ void strutWright::removeMarkers(const KeepFlags& keep) {
             index = map[static_cast<size_t>(index)];
         }
     };
-    for (TubeRecord& tube : track->tubeArray) {
+    for (size_t i = 0; i < tubesBefore; ++i) {
+        TubeRecord& tube = track->tubeArray[i];
         renumber(tube.kind1, tube.segment1, tube.index1);
         renumber(tube.kind2, tube.segment2, tube.index2);
     }

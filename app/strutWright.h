@@ -140,7 +140,7 @@ private:
     CollarEnds collarOn(Point3D a, Point3D b, bool fromB);
     CollarEnds verticalCollar(Point3D joint, float direction);
     Point3D pointAlong(Point3D a, Point3D b, float distance, bool fromB);
-    void removeMarkers(const KeepFlags& keep);
+    void removeMarkers(const KeepFlags& keep, size_t tubesBefore);
     void warnOnce(const std::string& message);
 
     ZvTrack* track = nullptr;
