@@ -163,7 +163,9 @@ struct strutWright::NodeFrame {
 
 // The elements of one structure in the order they are added. Nothing reaches
 // the document until the whole structure is known to be finite. One plan
-// serves every marker of a run, so its lists are allocated once.
+// serves every marker of a run, so its lists are allocated once. Elements are
+// filled where they lie: copying in one assembled field by field beside the
+// list makes the processor wait for the pieces.
 class strutWright::StructurePlan {
 public:
     StructurePlan() {
@@ -183,7 +185,11 @@ public:
     int freeNode(Point3D at) { return addNode(at, kEndFreeNode); }
     int fundNodeBelow(Point3D above) { return addNode(atHeight(above, 0.0f), kEndFundNode); }
     void tube(int from, int to, int type, bool recorded = false) {
-        tubes.push_back({from, to, type, recorded});
+        Member& member = tubes.emplace_back();
+        member.from = from;
+        member.to = to;
+        member.type = type;
+        member.recorded = recorded;
     }
 
     bool isFinite() const {
@@ -222,7 +228,9 @@ private:
     };
 
     int addNode(Point3D at, int kind) {
-        nodes.push_back({at, kind});
+        Node& node = nodes.emplace_back();
+        node.at = at;
+        node.kind = kind;
         return static_cast<int>(nodes.size()) - 1;
     }
 
