@@ -21,9 +21,6 @@ constexpr const char* kOwnExecutable = "/proc/self/exe";
 strutWright generator;
 ZvTrack track;
 Supports supports;
-// The document refers to this text after the banner is added; it must live
-// as long as the document.
-std::string newAuthorComments;
 
 // The library's reports name the file themselves.
 bool loadTrack(const std::string& path) {
@@ -50,10 +47,9 @@ void generateSupports() {
     generator.Make();
 }
 
+// The document keeps the new text itself, every byte of the old one included.
 void prependBanner() {
-    const char* oldComments = getAuthorComments(&track);
-    newAuthorComments = std::string(kBanner) + (oldComments ? oldComments : "");
-    setAuthorComments(newAuthorComments.c_str(), &track);
+    setOwnedAuthorComments(kBanner + authorCommentsText(&track), &track);
 }
 
 bool saveTrack(const std::string& inputPath) {

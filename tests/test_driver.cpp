@@ -18,15 +18,14 @@ const std::string kEntryIndices = "0\n1\n";
 std::string commentsOf(const std::string& path) {
     ZvTrack track;
     loadTrack(path, &track);
-    const char* comments = getAuthorComments(&track);
-    return comments ? comments : "";
+    return authorCommentsText(&track);
 }
 
-// A saved sample track with these author comments; returns its path.
-std::string writeSample(const std::string& dir, const char* comments) {
+// A saved sample track with these author comments (any bytes); returns its path.
+std::string writeSample(const std::string& dir, const std::string& comments) {
     ZvTrack track;
     buildStraightTrack(&track);
-    setAuthorComments(comments, &track);
+    setOwnedAuthorComments(comments, &track);
     std::string path = dir + "/ride.zvtrack";
     saveTrack(path, &track);
     return path;
@@ -69,6 +68,14 @@ TEST(DriverBatch, ProcessingTheOutputAgainAddsASecondBanner) {
     EXPECT_EQ(again.exitStatus, 0) << again.err;
     EXPECT_EQ(again.out, kEntryIndices);
     EXPECT_EQ(commentsOf(first + "-new.zvtrack"), kBanner + kBanner + "Old text");
+}
+
+TEST(DriverBatch, CommentBytesAfterANulByteAreKept) {
+    std::string dir = scratchDir("driver-nul-comment");
+    const std::string comments("line one\0line two\xff", 18);
+    std::string input = writeSample(dir, comments);
+    ASSERT_EQ(runProgram({"--no-view", input}).exitStatus, 0);
+    EXPECT_EQ(commentsOf(input + "-new.zvtrack"), kBanner + comments);
 }
 
 TEST(DriverBatch, EmptyCommentGivesTheBannerLineAlone) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "info.h"
 #include "libzvtrack.h"
 #include "zvbytes.h"
 #include "zvlayout.h"
@@ -93,9 +94,7 @@ public:
     void authorComments(ZvTrack& track) {
         std::string comments;
         text(comments);
-        auto owned = std::make_shared<const std::string>(std::move(comments));
-        track.authorComments = owned->c_str();
-        track.ownedAuthorComments = std::move(owned);
+        setOwnedAuthorComments(std::move(comments), &track);
     }
 
     void terrainSize(ZvTrack& track) {

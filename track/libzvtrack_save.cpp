@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "info.h"
 #include "libzvtrack.h"
 #include "zvbytes.h"
 #include "zvlayout.h"
@@ -89,15 +90,10 @@ public:
         }
     }
 
-    // Loaded comments may hold any bytes, a NUL among them: write them whole.
+    // Owned comments may hold any bytes, a NUL among them: write them whole.
     void authorComments(const ZvTrack& track) {
-        const std::string* owned = track.ownedAuthorComments.get();
-        if (owned && track.authorComments == owned->c_str()) {
-            text(*owned);
-        } else {
-            const char* comments = track.authorComments ? track.authorComments : "";
-            sized(comments, std::strlen(comments), "author comments");
-        }
+        const std::string comments = authorCommentsText(&track);
+        sized(comments.data(), comments.size(), "author comments");
     }
 
     void terrainSize(const ZvTrack& track) {
