@@ -14,7 +14,8 @@ set(STRUTWRIGHT_VIEW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/keyBindings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pngWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/quitMessage.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/trackScene.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/trackScene.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewTransform.cpp)
 set(STRUTWRIGHT_VIEW_LIBRARIES GLUT::GLUT OpenGL::GL OpenGL::GLU PNG::PNG X11::X11)
 
 # Everything of the viewer but main, so tests can link the parts.

@@ -14,24 +14,16 @@
 #include "pngWriter.h"
 #include "quitMessage.h"
 #include "supporter.h"
+#include "viewTransform.h"
 
 namespace {
 
 constexpr const char* kWindowTitle = "Zorvan Strutwright - 3D View";
 constexpr int kWindowSize = 600;
 
-constexpr double kFieldOfViewDegrees = 40.0;
-constexpr double kNearPlane = 0.5;
-constexpr double kFarPlane = 700.0;
-
-// The scene stands this far below and in front of the camera's start.
-constexpr float kSceneShiftY = -10.0f;
-constexpr float kSceneShiftZ = -40.0f;
-
 constexpr float kGridHalfWidth = 220.0f;
 constexpr float kGridSpacing = 10.0f;
 constexpr GLubyte kGridGreen = 127;
-constexpr GLfloat kPointSize = 4.0f;
 
 CCamera Camera;
 drawTrack renderTrack;
@@ -119,12 +111,9 @@ int strutwrightRunViewer(const CommandLine* commandLine, ZvTrack* track, int sav
 }
 
 void displayCB() {
-    glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    Camera.Render();
-    glTranslatef(0.0f, kSceneShiftY, kSceneShiftZ);
+    beginViewFrame(Camera);
     drawGroundGrid();
-    glPointSize(kPointSize);
+    glPointSize(kViewPointSize);
     renderTrack.Render();
     glFlush();
 }
@@ -139,10 +128,5 @@ void keyCB(unsigned char key, int /*x*/, int /*y*/) {
 
 void reshape(int width, int height) {
     if (width == 0 || height == 0) return;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(kFieldOfViewDegrees, static_cast<double>(width) / height, kNearPlane,
-                   kFarPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glViewport(0, 0, width, height);
+    setViewProjection(width, height);
 }

@@ -6,17 +6,12 @@
 #include <cstdlib>
 
 #include "displayProbe.h"
+#include "viewTransform.h"
 
 namespace glframe {
 
 namespace {
 
-constexpr double kFieldOfViewDegrees = 40.0;
-constexpr double kNearPlane = 0.5;
-constexpr double kFarPlane = 700.0;
-constexpr float kSceneShiftY = -10.0f;
-constexpr float kSceneShiftZ = -40.0f;
-constexpr GLfloat kPointSize = 4.0f;
 // Event rounds that let the window toolkit map the new window.
 constexpr int kMapRounds = 10;
 
@@ -38,20 +33,13 @@ bool openFrameWindow(const std::string& displayName, std::string* why) {
     glutDisplayFunc(ignoreDisplayRequests);
     for (int round = 0; round < kMapRounds; ++round) glutMainLoopEvent();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(kFieldOfViewDegrees, 1.0, kNearPlane, kFarPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glViewport(0, 0, kFrameSize, kFrameSize);
+    setViewProjection(kFrameSize, kFrameSize);
     return true;
 }
 
 void drawFrame(CCamera& camera, const std::function<void()>& drawTrack) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    camera.Render();
-    glTranslatef(0.0f, kSceneShiftY, kSceneShiftZ);
-    glPointSize(kPointSize);
+    beginViewFrame(camera);
+    glPointSize(kViewPointSize);
     drawTrack();
     glFinish();
 }
