@@ -39,7 +39,7 @@ public:
             }
         }
         if (result.trackPath.empty()) fail("no track file given");
-        if (result.noView && !result.screenshotPath.empty()) {
+        if (result.noView && !result.view.screenshotPath.empty()) {
             fail("--screenshot needs the viewer; it cannot be combined with --no-view");
         }
         if (result.help || result.version) result.error.clear();
@@ -76,9 +76,9 @@ private:
         } else if (std::strcmp(arg, "--no-view") == 0) {
             result.noView = true;
         } else if (std::strcmp(arg, "--screenshot") == 0) {
-            if (const char* value = takeValue(arg)) result.screenshotPath = value;
+            if (const char* value = takeValue(arg)) result.view.screenshotPath = value;
         } else if (std::strcmp(arg, "--keys") == 0) {
-            if (const char* value = takeValue(arg)) result.keys = value;
+            if (const char* value = takeValue(arg)) result.view.keys = value;
         } else if (const ToolkitOption* option = findToolkitOption(arg)) {
             takeToolkitOption(*option);
         } else {
@@ -87,12 +87,12 @@ private:
     }
 
     void takeToolkitOption(const ToolkitOption& option) {
-        result.toolkitArgs.push_back(option.name);
+        result.view.toolkitArgs.push_back(option.name);
         if (!option.takesValue) return;
         const char* value = takeValue(option.name);
         if (!value) return;
-        result.toolkitArgs.push_back(value);
-        if (std::strcmp(option.name, "-display") == 0) result.displayName = value;
+        result.view.toolkitArgs.push_back(value);
+        if (std::strcmp(option.name, "-display") == 0) result.view.displayName = value;
     }
 
     int argc;

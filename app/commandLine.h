@@ -11,18 +11,16 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "viewer.h"
 
 struct CommandLine {
     bool help = false;
     bool version = false;
     bool noView = false;
-    std::string screenshotPath;             // empty: no screenshot
-    std::string keys;                       // key presses applied before the first frame
-    std::string displayName;                // value of -display, empty when not given
-    std::vector<std::string> toolkitArgs;   // toolkit options and their values
+    ViewRequest view;        // screenshot, keys and the toolkit's options
     std::string trackPath;
-    std::string error;                      // empty when the command line is usable
+    std::string error;       // empty when the command line is usable
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

@@ -12,14 +12,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "libzvtrack.h"
-#include "quiet_generation.h"
-#include "synthetic_track.h"
+#include "batch.h"
+#include "syntheticTrack.h"
 #include "track.h"
 
 namespace {
-
-constexpr const char* kBanner = "--- QTR V1.0 pre-beta ---\r\n";
 
 // A file in the temporary folder, removed with the object.
 class ScratchFile {
@@ -52,10 +49,11 @@ bool save(ZvTrack* track, const ScratchFile& file, benchmark::State& state) {
     return false;
 }
 
-void prependBanner(std::string* comments, ZvTrack* track) {
-    const char* old = getAuthorComments(track);
-    *comments = std::string(kBanner) + (old ? old : "");
-    setAuthorComments(comments->c_str(), track);
+// The batch path as the program runs it, without the entry indices on stdout.
+BatchOptions quietly() {
+    BatchOptions options;
+    options.entryOutput = nullptr;
+    return options;
 }
 
 int markersOf(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
@@ -98,7 +96,7 @@ void BM_Generate(benchmark::State& state) {
         state.PauseTiming();
         ZvTrack track = original;
         state.ResumeTiming();
-        generateQuietly(&track);
+        generateWithDriverDefaults(&track, nullptr);
         benchmark::DoNotOptimize(track.tubeArray.data());
     }
     state.SetItemsProcessed(state.iterations() * markersOf(state));
@@ -106,7 +104,7 @@ void BM_Generate(benchmark::State& state) {
 
 void BM_Save(benchmark::State& state) {
     ZvTrack track = syntheticTrack(markersOf(state));
-    generateQuietly(&track);
+    generateWithDriverDefaults(&track, nullptr);
     ScratchFile output;
     for (auto _ : state) {
         if (!save(&track, output, state)) break;
@@ -121,11 +119,10 @@ void BM_Batch(benchmark::State& state) {
     if (!save(&original, input, state)) return;
     for (auto _ : state) {
         ZvTrack track;
-        if (!ZvOpen(input.path(), &track)) state.SkipWithError("the track did not load");
-        generateQuietly(&track);
-        std::string comments;
-        prependBanner(&comments, &track);
-        if (!save(&track, output, state)) break;
+        if (runBatch(input.path(), output.path(), &track, quietly()).stage != BatchStage::kDone) {
+            state.SkipWithError("the batch path failed");
+            break;
+        }
     }
     state.SetBytesProcessed(state.iterations() * output.size());
 }

@@ -15,11 +15,12 @@
 #include <memory>
 #include <string>
 
-#include "app_fixtures.h"
 #include "drawTrack.h"
-#include "gl_frame.h"
-#include "quiet_generation.h"
-#include "synthetic_track.h"
+#include "glFrame.h"
+#include "processes.h"
+#include "strutWright.h"
+#include "syntheticTrack.h"
+#include "track.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void drawFrames(benchmark::State& state, FrameKind kind) {
         return;
     }
     ZvTrack track = syntheticTrack(static_cast<int>(state.range(0)));
-    generateQuietly(&track);
+    generateWithDriverDefaults(&track, nullptr);
     drawTrack renderer;
     renderer.setTrack(&track);
     GLuint floorList = glGenLists(1);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "libzvtrack.h"
-#include "synthetic_track.h"
+#include "syntheticTrack.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 # Track geometry and the support generator.
 add_library(generator_fixtures STATIC ${CMAKE_CURRENT_LIST_DIR}/generator_fixtures.cpp)
 target_include_directories(generator_fixtures PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(generator_fixtures PUBLIC strutcore zvtrack GTest::gtest)
+target_link_libraries(generator_fixtures PUBLIC strutgenerator zvtrack GTest::gtest)
 
-sw_add_test(test_geometry SOURCES test_geometry.cpp LIBS generator_fixtures strutcore zvtrack)
-sw_add_test(test_generator SOURCES test_generator.cpp LIBS generator_fixtures strutcore zvtrack)
-sw_add_test(test_generator_runs SOURCES test_generator_runs.cpp LIBS generator_fixtures strutcore zvtrack)
+sw_add_test(test_geometry SOURCES test_geometry.cpp LIBS generator_fixtures strutgenerator zvtrack)
+sw_add_test(test_generator SOURCES test_generator.cpp LIBS generator_fixtures strutgenerator zvtrack)
+sw_add_test(test_generator_runs SOURCES test_generator_runs.cpp LIBS generator_fixtures strutgenerator zvtrack)

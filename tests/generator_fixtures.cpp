@@ -77,10 +77,9 @@ MakeRun runMake(ZvTrack* track) {
     generator.setTrack(track);
     generator.setSupport(&run.supports);
     testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
     generator.Make();
-    run.err = testing::internal::GetCapturedStderr();
     run.out = testing::internal::GetCapturedStdout();
+    for (const std::string& warning : generator.report().warnings) run.warnings += warning + "\n";
     return run;
 }
 

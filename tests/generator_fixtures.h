@@ -8,7 +8,7 @@
 //                     line to its neighbours' thirds, and a segment ending there.
 //   setColors         replaces the three colours of zero-based segment s.
 //   runType1          one generation pass over the track; returns the record.
-//   runMake           Make with the driver's defaults; captures stdout/stderr.
+//   runMake           Make with the driver's defaults; its stdout and warnings.
 //   endProblems       every tube end that names no existing node, as text.
 //   nonFiniteValues   every non-finite coordinate or angle, as text.
 #pragma once
@@ -29,8 +29,8 @@ Supports runType1(ZvTrack* track);
 
 struct MakeRun {
     Supports supports;
-    std::string out;
-    std::string err;
+    std::string out;       // what Make printed
+    std::string warnings;  // the report's warnings, one line each
 };
 MakeRun runMake(ZvTrack* track);
 

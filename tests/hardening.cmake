@@ -5,7 +5,7 @@ target_link_libraries(hardening_tracks PUBLIC track_fixtures zvtrack)
 
 sw_add_test(test_hardening_properties
   SOURCES test_hardening_properties.cpp
-  LIBS hardening_tracks strutcore zvtrack)
+  LIBS hardening_tracks strutgenerator zvtrack)
 # Counts allocations by replacing operator new, so it stands alone.
 sw_add_test(test_hardening_limits
   SOURCES test_hardening_limits.cpp

@@ -307,7 +307,7 @@ TEST(BracedLeg, NearlyHorizontalBraceWarnsButStaysFinite) {
     genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(255, 90));
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
-    EXPECT_NE(std::string::npos, run.err.find("strutwright: brace angle 90 degrees")) << run.err;
+    EXPECT_NE(std::string::npos, run.warnings.find("brace angle 90 degrees")) << run.warnings;
     EXPECT_TRUE(genfix::nonFiniteValues(track).empty());
     expectCounts(track, 27, 2, 15);
 }

@@ -33,7 +33,7 @@ TEST(Make, WithTheDriverDefaultsPrintsBothEntriesAndBuildsEachStructureOnce) {
     const int tubeLengthBefore = track.tubeLength;
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
-    EXPECT_EQ("", run.err);
+    EXPECT_EQ("", run.warnings);
     EXPECT_EQ(27 + 5, freeCount(track));
     EXPECT_EQ(2 + 1, fundCount(track));
     EXPECT_EQ(15 + 3, tubeCount(track));
@@ -157,7 +157,7 @@ TEST(UnbuildableMarkers, SegmentsWithoutACurveKeepTheirMarkersAndWarnOnce) {
     addTrackNode(1, kNodeBracedLeg, 0.2f, &track);
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
-    EXPECT_EQ("strutwright: segment 1 has no curve; its 2 markers were left in place\n", run.err);
+    EXPECT_EQ("segment 1 has no curve; its 2 markers were left in place\n", run.warnings);
     EXPECT_EQ(0, getTotalTrackNodes(0, &track));
     EXPECT_EQ(2, getTotalTrackNodes(1, &track));
     EXPECT_EQ(3, tubeCount(track));
@@ -170,9 +170,9 @@ TEST(UnbuildableMarkers, NonFiniteGeometryKeepsTheMarkerAndAddsNothingForIt) {
     addTrackNode(1, kNodeBracedLeg, 0.5f, &track);
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
-    EXPECT_EQ("strutwright: segment 1: the marker at 0.5 along it gives non-finite coordinates; "
+    EXPECT_EQ("segment 1: the marker at 0.5 along it gives non-finite coordinates; "
               "it was left in place\n",
-              run.err);
+              run.warnings);
     EXPECT_EQ(1, getTotalTrackNodes(1, &track));
     EXPECT_EQ(5, freeCount(track));
     EXPECT_EQ(3, tubeCount(track));

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "calc.h"
+#include "geometry.h"
 #include "generator_fixtures.h"
 
 namespace {

@@ -8,9 +8,9 @@
 
 #include "app_fixtures.h"
 #include "drawTrack.h"
-#include "gl_frame.h"
+#include "glFrame.h"
 #include "keyBindings.h"
-#include "trackScene.h"
+#include "scene.h"
 
 using namespace apptest;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app_fixtures.h"
-#include "trackScene.h"
+#include "scene.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app_fixtures.h"
 #include "camera.h"
 #include "keyBindings.h"
-#include "trackScene.h"
+#include "scene.h"
 
 using namespace apptest;
 

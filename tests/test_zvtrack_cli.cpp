@@ -6,7 +6,7 @@
 #include "zvtrack_test_support.h"
 
 #ifndef STRUTWRIGHT_EXE
-#include "strutWright.h"
+#include "batch.h"
 #endif
 
 using ::testing::HasSubstr;
@@ -38,9 +38,8 @@ std::string generate(const std::string& input, const ScratchDir& dir) {
 #else
     static ZvTrack track;
     track = ZvTrack{};
-    EXPECT_EQ(ZvOpen(input.c_str(), &track), 1);
-    generateWithDriverDefaults(&track);
-    EXPECT_EQ(ZvSave((input + "-new.zvtrack").c_str(), &track), 1);
+    EXPECT_EQ(runBatch(input, input + "-new.zvtrack", &track, BatchOptions{}).stage,
+              BatchStage::kDone);
 #endif
     return input + "-new.zvtrack";
 }

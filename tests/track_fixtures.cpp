@@ -202,7 +202,9 @@ Bytes captureWrites(const std::function<void(FILE*)>& write) {
 }
 
 Bytes saveToBytes(const ZvTrack& track) {
-    return captureWrites([&](FILE* stream) { ZvWrite(stream, &track); });
+    Bytes bytes;
+    ZvSaveMemory(&track, &bytes);
+    return bytes;
 }
 
 size_t findKey(const Bytes& bytes, const char* letters, size_t from) {

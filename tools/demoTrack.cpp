@@ -10,11 +10,6 @@ const char* const kDemoTrackComments =
 
 namespace {
 
-// Marker node types the generator builds structures for, and a plain one.
-constexpr int kColumn = 2;
-constexpr int kStrutOnly = 3;
-constexpr int kCrossbeam = 6;
-constexpr int kBracedLeg = 7;
 
 // One bezier: the track passes `position` heading along `tangent`, whose
 // length sets how far the control points stand out on either side.
@@ -51,16 +46,16 @@ struct DemoSegment {
 };
 
 const DemoSegment kSegments[] = {
-    {kSegmentStation, DemoColours::kDefault, kColumn, {0.1f, 0.3f, 0.7f, 0.9f}, {0.5f}},
-    {kSegmentLift, DemoColours::kMirroredLeg, kBracedLeg, {0.15f, 0.3f, 0.45f, 0.6f, 0.75f, 0.9f}, {}},
-    {kSegmentPlain, DemoColours::kLowTieSteepBrace, kBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kColumn, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kCrossbeam, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
-    {kSegmentPlain, DemoColours::kNoExtraDiagonal, kBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kCrossbeam, {0.3f, 0.6f, 0.85f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kColumn, {0.33f, 0.66f}, {}},
-    {kSegmentBrake, DemoColours::kDefault, kColumn, {0.25f, 0.75f}, {0.5f}},
-    {kSegmentPlain, DemoColours::kDefault, kColumn, {0.5f}, {}},
+    {kSegmentStation, DemoColours::kDefault, kNodeColumn, {0.1f, 0.3f, 0.7f, 0.9f}, {0.5f}},
+    {kSegmentLift, DemoColours::kMirroredLeg, kNodeBracedLeg, {0.15f, 0.3f, 0.45f, 0.6f, 0.75f, 0.9f}, {}},
+    {kSegmentPlain, DemoColours::kLowTieSteepBrace, kNodeBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kNodeColumn, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kNodeCrossbeam, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
+    {kSegmentPlain, DemoColours::kNoExtraDiagonal, kNodeBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kNodeCrossbeam, {0.3f, 0.6f, 0.85f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kNodeColumn, {0.33f, 0.66f}, {}},
+    {kSegmentBrake, DemoColours::kDefault, kNodeColumn, {0.25f, 0.75f}, {0.5f}},
+    {kSegmentPlain, DemoColours::kDefault, kNodeColumn, {0.5f}, {}},
 };
 
 // Opaque white is the neutral colour: components of 255 select the defaults.
@@ -131,7 +126,7 @@ void addDemoSegment(int s, const DemoSegment& segment, ZvTrack* track) {
     addSegment(segment.type, n, 0, c.color1, c.color2, c.color3, 0, 0, track);
     setOperatingSettings(segment.type, n, track);
     for (float pos : segment.markers) addTrackNode(s, segment.markerType, pos, track);
-    for (float pos : segment.strutOnlyMarkers) addTrackNode(s, kStrutOnly, pos, track);
+    for (float pos : segment.strutOnlyMarkers) addTrackNode(s, kNodeStrutOnly, pos, track);
 }
 
 }  // namespace

@@ -2,17 +2,17 @@
 
 #include <sstream>
 
+#include "curve.h"
 #include "trackJson.h"
+#include "zvlayout.h"
 
 namespace {
 
-// Every checked chunk has a 16-byte null run, its record count, a closing
-// 16-byte null run and its nested count after the length word.
-constexpr long long kCountedChunkFrame = 16 + 4 + 16 + 4;
-// ENVC: null run, two string lengths, null run, nested count.
-constexpr long long kEnvcFrame = 16 + 4 + 4 + 16 + 4;
-constexpr long long kCatwRecordFixed = 6 * 4 + 4;            // values and data length
-constexpr long long kScobRecordFixed = 4 + 4 + 16 * 4 + 16;  // two lengths, values, null run
+// The format's framing, as the signed sizes the length words are compared with.
+constexpr long long kCountedChunkFrame = zvlayout::kCountedChunkFrame;
+constexpr long long kEnvcFrame = zvlayout::kEnvcFrame;
+constexpr long long kCatwRecordMinSize = zvlayout::kCatwRecordMinSize;
+constexpr long long kScobRecordMinSize = zvlayout::kScobRecordMinSize;
 
 using Findings = std::vector<std::string>;
 
@@ -71,17 +71,10 @@ void checkTrackNodeListCount(const ZvTrack& t, Findings* findings) {
                         " for " + sized(t.segmentArray.size(), "segment", "segments"));
 }
 
-// Segment i runs from bezier i to bezier i+1; on a closed track the segment
-// after the last bezier runs back to bezier 0.
-bool segmentHasCurve(const ZvTrack& t, size_t i) {
-    size_t beziers = t.bezierArray.size();
-    return i + 1 < beziers || (t.closedTrack && beziers > 0 && i == beziers - 1);
-}
-
 void checkMarkersOnCurves(const ZvTrack& t, Findings* findings) {
     for (size_t i = 0; i < t.trackNodeLists.size(); ++i) {
         size_t markers = t.trackNodeLists[i].nodes.size();
-        if (markers == 0 || segmentHasCurve(t, i)) continue;
+        if (markers == 0 || followingBezier(static_cast<int>(i), &t) >= 0) continue;
         findings->push_back("segment " + std::to_string(i) + ": " +
                             sized(markers, "marker", "markers") +
                             " on a segment without a curve (the track has " +
@@ -130,10 +123,10 @@ ExpectedLengths expectedLengths(const ZvTrack& t) {
         e.rasc += kTrackNodeListSize + records(list.nodes.size(), kTrackNodeRecordSize);
     e.catw = kCountedChunkFrame;
     for (const CatwRecord& c : t.catwRecords)
-        e.catw += kCatwRecordFixed + static_cast<long long>(c.data.size());
+        e.catw += kCatwRecordMinSize + static_cast<long long>(c.data.size());
     e.scob = kCountedChunkFrame;
     for (const ScobRecord& s : t.scobRecords)
-        e.scob += kScobRecordFixed + static_cast<long long>(s.text1.size() + s.text2.size());
+        e.scob += kScobRecordMinSize + static_cast<long long>(s.text1.size() + s.text2.size());
     e.envc = kEnvcFrame + static_cast<long long>(t.envcText1.size() + t.envcText2.size());
     return e;
 }

@@ -92,3 +92,5 @@ int ZvOpenMemory(const unsigned char* bytes, size_t size, ZvTrack* track,
 // no write failed (ferror is clear).
 int ZvWrite(FILE* stream, const ZvTrack* track);
 int ZvSave(const char* path, ZvTrack* track, std::string* error = nullptr);
+// The bytes ZvSave would write, in memory: 1 on success.
+int ZvSaveMemory(const ZvTrack* track, std::vector<unsigned char>* bytes);

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr size_t kNestedCountSize = 4;
+constexpr size_t kNestedCountSize = zvlayout::kIntSize;
 constexpr size_t kFloatSize = 4;
 constexpr size_t kReadBlock = size_t{1} << 20;
 

@@ -256,6 +256,18 @@ int ZvWrite(FILE* stream, const ZvTrack* track) {
     return writeTrack(stream, *track).empty() ? 1 : 0;
 }
 
+int ZvSaveMemory(const ZvTrack* track, std::vector<unsigned char>* bytes) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* stream = open_memstream(&buffer, &size);
+    if (!stream) return 0;
+    const bool written = writeTrack(stream, *track).empty();
+    const bool closed = fclose(stream) == 0;
+    if (written && closed) bytes->assign(buffer, buffer + size);
+    free(buffer);
+    return written && closed ? 1 : 0;
+}
+
 int ZvSave(const char* path, ZvTrack* track, std::string* error) {
     std::string problem = saveFile(path, *track);
     if (!problem.empty() && error) *error = path && *path ? std::string(path) + ": " + problem : problem;

@@ -1,6 +1,7 @@
 #include "zorv.h"
 
 #include "info.h"
+#include "zvlayout.h"
 
 const char* const kNewTrackComments = "Created with Talwins libzvtrack v1.0";
 
@@ -12,15 +13,17 @@ constexpr int kNewCoasterStyle = 1;
 constexpr int kNewTrckEntryCount = 32;
 constexpr int kNewTrckValue = 6;
 
-// Length words a new track's chunks start with.
+// Length words a new track's chunks start with. Those of the chunks that hold
+// a counted list follow from the framing; the others are the format's own.
 constexpr int kNewTrckLength = 88;
 constexpr int kNewInfoLength = 39;
-constexpr int kNewBezrLength = 100;
-constexpr int kNewSegmLength = 41;
-constexpr int kNewSuppLength = 36;
-constexpr int kNewEmptyChunkLength = 40;  // FUND, RASC, FREN, TUBE, CATW, SCOB
+constexpr int kNewEmptyChunkLength = zvlayout::kCountedChunkFrame;  // FUND, RASC, FREN, TUBE, CATW, SCOB
+constexpr int kNewBezrLength = kNewEmptyChunkLength + kBezierRecordSize;  // one bezier
+// The segment count, the closed flag, two null runs and the nested count.
+constexpr int kNewSegmLength = zvlayout::kIntSize + 1 + 2 * zvlayout::kChunkPadding + zvlayout::kIntSize;
+constexpr int kNewSuppLength = zvlayout::kSuppPadding + zvlayout::kIntSize;
 constexpr int kNewScenLength = 88;
-constexpr int kNewEnvcLength = 44;
+constexpr int kNewEnvcLength = zvlayout::kEnvcFrame;
 
 constexpr int kOpaque = 255;
 

@@ -47,6 +47,15 @@ constexpr size_t kScobRecordPadding = 16;  // the loader and the saver agree on 
 constexpr size_t kTeraPadding = 10;
 constexpr size_t kTrckEntryPadding = 7;
 
+// Chunk framing. Every count, length word and nested count is an Int.
+constexpr size_t kIntSize = 4;
+// What a length word counts around the records of a chunk that holds a
+// counted list (BEZR, FUND, RASC, FREN, TUBE, CATW, SCOB): the null run, the
+// count, the closing null run and the nested count.
+constexpr size_t kCountedChunkFrame = kChunkPadding + kIntSize + kChunkPadding + kIntSize;
+// The same for ENVC, whose two texts each carry an Int length.
+constexpr size_t kEnvcFrame = kChunkPadding + 2 * kIntSize + kChunkPadding + kIntSize;
+
 template <class IO, class P>
 constexpr void point(IO& io, P& p) {
     io.real(p.x);

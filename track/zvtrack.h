@@ -49,6 +49,24 @@ enum TubeEndKind : int {
     kEndTrackNode = 3,
 };
 
+// Track-node (marker) types the support generator builds structures for; a
+// marker of any other type gets the connector strut only.
+enum NodeType : int {
+    kNodeColumn = 2,
+    kNodeStrutOnly = 3,  // what the example tracks use for "strut only"
+    kNodeCrossbeam = 6,
+    kNodeBracedLeg = 7,
+};
+
+// Tube types, in the order of the ladder that collars and braces step along.
+enum TubeType : int {
+    kTubeType2 = 2,
+    kTubeType0 = 0,
+    kTubeType1 = 1,
+    kTubeType5 = 5,
+    kTubeType6 = 6,
+};
+
 struct BezierRecord {              // BEZR record, 60 bytes
     Point3D position;              // 3 Floats
     Point3D controlIn;             // 3 Floats: third control point of the segment ending here

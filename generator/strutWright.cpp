@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "../track/track.h"
+#include "track.h"
 
 namespace {
 
@@ -254,18 +254,22 @@ void setDriverDefaults(Supports* supports) {
     supports->styles[1] = {7, 0.8f, kGenerationMethod1, 0.25f, 0.7f, 0.6f, 1.7f, 7.0f, 0.5f, 1, 1, 1};
 }
 
-void generateWithDriverDefaults(ZvTrack* track) {
+GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput) {
     Supports supports;
     setDriverDefaults(&supports);
     strutWright generator;
     generator.setTrack(track);
     generator.setSupport(&supports);
+    generator.setEntryOutput(entryOutput);
     generator.Make();
+    return generator.report();
 }
 
 void strutWright::setTrack(ZvTrack* newTrack) { track = newTrack; }
 
 void strutWright::setSupport(Supports* newSupports) { supports = newSupports; }
+
+void strutWright::setEntryOutput(FILE* output) { entryOutput = output; }
 
 void strutWright::FreeNode(int index) {
     recordIndex(supports->freeNodes, supports->lastFreeNode, index);
@@ -301,13 +305,19 @@ void strutWright::Make() {
     clearRecorded(supports->tubes, supports->lastTube, deleteSupport);
     clearRecorded(supports->fundNodes, supports->lastFundNode, deleteFundNode);
     clearRecorded(supports->freeNodes, supports->lastFreeNode, deleteFreeNode);
+    const size_t freeBefore = track->freeNodeArray.size();
+    const size_t fundBefore = track->fundNodeArray.size();
+    const size_t tubesBefore = track->tubeArray.size();
     for (int i = 0; i <= supports->lastStyle; ++i) {
-        std::printf("%d\n", i);
+        if (entryOutput) std::fprintf(entryOutput, "%d\n", i);
         const bool known = static_cast<size_t>(i) < supports->styles.size();
         if (known && supports->styles[static_cast<size_t>(i)].method == kGenerationMethod1) {
             Type1(i);
         }
     }
+    runReport.freeNodesAdded = track->freeNodeArray.size() - freeBefore;
+    runReport.fundNodesAdded = track->fundNodeArray.size() - fundBefore;
+    runReport.tubesAdded = track->tubeArray.size() - tubesBefore;
 }
 
 // Removing an element moves the later ones down, so the highest index goes
@@ -655,6 +665,5 @@ void strutWright::removeMarkers(const KeepFlags& keep, size_t tubesBefore) {
 }
 
 void strutWright::warnOnce(const std::string& message) {
-    if (!warningsGiven.insert(message).second) return;
-    std::fprintf(stderr, "strutwright: %s\n", message.c_str());
+    if (warningsGiven.insert(message).second) runReport.warnings.push_back(message);
 }

@@ -1,4 +1,4 @@
-#include "gl_frame.h"
+#include "glFrame.h"
 
 #include <GL/freeglut.h>
 

@@ -1,4 +1,4 @@
-#include "calc.h"
+#include "geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,42 +27,11 @@ bool samePiece(const Point3D* a, const Point3D* b) {
 
 }  // namespace
 
-int followingBezier(int segment, const ZvTrack* track) {
-    const int count = static_cast<int>(track->bezierArray.size());
-    if (segment < 0) return -1;
-    if (segment + 1 < count) return segment + 1;
-    if (track->closedTrack && segment == count - 1) return 0;
-    return -1;
-}
-
-bool segmentCurve(int segment, const ZvTrack* track, SegmentCurve* curve) {
-    const int next = followingBezier(segment, track);
-    if (next < 0) return false;
-    const BezierRecord& first = track->bezierArray[segment];
-    const BezierRecord& last = track->bezierArray[next];
-    curve->p[0] = first.position;
-    curve->p[1] = first.controlOut;
-    curve->p[2] = last.controlIn;
-    curve->p[3] = last.position;
-    return true;
-}
-
 Point3D BezierCalc::GetPosSegmentNode(float t, int segment, ZvTrack* track) {
     SegmentCurve curve;
-    if (!segmentCurve(segment, track, &curve)) {
-        const BezierRecord* first = bezierAt(segment, track);
-        return first ? first->position : Point3D{};
-    }
-    const float u = 1 - t;
-    const float v = 1 - u;
-    const float w0 = u * u * u;
-    const float w1 = u * 3 * u * v;
-    const float w2 = u * 3 * v * v;
-    const float w3 = v * v * v;
-    const Point3D* p = curve.p;
-    return {p[0].x * w0 + p[1].x * w1 + p[2].x * w2 + p[3].x * w3,
-            p[0].y * w0 + p[1].y * w1 + p[2].y * w2 + p[3].y * w3,
-            p[0].z * w0 + p[1].z * w1 + p[2].z * w2 + p[3].z * w3};
+    if (segmentCurve(segment, track, &curve)) return cubicPoint(curve, t);
+    const BezierRecord* first = bezierAt(segment, track);
+    return first ? first->position : Point3D{};
 }
 
 float BezierCalc::getDistance(Point3D* a, Point3D* b) {

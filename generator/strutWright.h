@@ -1,65 +1,31 @@
-// The support generator: turns the track nodes (markers) of a document into
-// support structures and removes the markers.
+// The support generator: builds a support structure at every track node
+// (marker) of a document and removes the markers it built at.
 //
-//   setTrack / setSupport  hand over the document and the settings record
-//                          (neither is owned or copied).
-//   Make                   removes what an earlier run recorded (in descending
-//                          index order, then resets the counts), then for each
-//                          style entry 0..lastStyle prints its index ("%d\n" on
-//                          stdout) and runs Type1 when its method is 1.
-//   Type1                  builds at every track node a connector strut and, by
-//                          node type, a column (2), a column with a braced leg
-//                          (7) or a crossbeam (6); then removes the markers it
-//                          built at. Kept in place, with nothing built:
-//                          - attachment points: nodes that an existing tube end
-//                            of kind 3 names; afterwards every such end is
-//                            renumbered to its node's new index;
-//                          - markers of a segment without a curve (warning);
-//                          - markers whose structure would hold a non-finite
-//                            number (warning).
-//                          Segments without a track-node list count as empty;
-//                          lists beyond the segment count are left alone.
-//                          Degenerate geometry stays finite: a marker whose
-//                          tangent is vertical or vanishes (no more than
-//                          rounding noise) takes the side (-1, 0, 0) and
-//                          heading 0 of a track along +z; collars on a member
-//                          of zero length sit at its joint; a crossbeam
-//                          without bank stands its column 0.5 towards -L (+L
-//                          when overturned); a brace top at foot height puts
-//                          the tie's end at the brace foot.
-//   getSupport             the tube type `step` places along the ladder
-//                          2, 0, 1, 5, 6 from `type`; 2 off either end.
-//   matchColor             1 when all four components agree as stored bytes
-//                          (255 and -1 are the same), else 0.
-//   getLinearPosByValue    (1 - t) a + t b, per coordinate in single precision.
-//
-// Warnings go to stderr, prefixed "strutwright: ", each distinct one once per
-// generator object; stdout carries only the style-entry indices.
+//   Make   removes what an earlier run recorded, then for each style entry
+//          0..lastStyle writes its index ("%d\n") to the entry output (stdout
+//          unless set otherwise) and runs Type1 when its method is 1.
+//   Type1  at every marker: the connector strut, then by node type a column
+//          (2), a column and a braced leg (7) or a crossbeam (6); then removes
+//          the markers it built at. It builds nothing at, and keeps in place:
+//          attachment points (markers an existing tube end names; those ends
+//          are renumbered to the kept markers' new indices), markers of a
+//          segment without a curve, and markers whose structure would hold a
+//          non-finite number; the last two with a warning.
+//   Degenerate geometry stays finite (a vertical tangent takes the side of a
+//   track along +z, a collar on a zero-length member sits at its joint, a
+//   crossbeam without bank stands its column 0.5 towards -L), so every
+//   structure that is built can be saved and read back.
+// Warnings go into the report, each distinct one once; the caller prints them.
 #pragma once
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "calc.h"
-#include "../track/calc.h"
-#include "../track/zvtrack.h"
-
-// Tube types, in the order of the ladder that collars and braces step along.
-enum TubeType : int {
-    kTubeType2 = 2,
-    kTubeType0 = 0,
-    kTubeType1 = 1,
-    kTubeType5 = 5,
-    kTubeType6 = 6,
-};
-
-// Track-node types the generator builds structures for.
-enum NodeType : int {
-    kNodeColumn = 2,
-    kNodeCrossbeam = 6,
-    kNodeBracedLeg = 7,
-};
+#include "geometry.h"
+#include "zvtrack.h"
 
 // One entry of the style table; only `method` is read.
 struct SupportStyle {
@@ -91,15 +57,26 @@ struct Supports {
 // method 1 and the rest of a kStyleTableSize table zero.
 void setDriverDefaults(Supports* supports);
 
+// What a generation run has to tell its caller.
+struct GenerationReport {
+    std::vector<std::string> warnings;  // each distinct one once, in the order met
+    // Elements the run appended, after what it cleared: the last ones of each kind.
+    size_t freeNodesAdded = 0;
+    size_t fundNodesAdded = 0;
+    size_t tubesAdded = 0;
+};
+
 // Generates the supports of `track` as the strutwright program does: a fresh
-// generator and settings record with the driver's defaults, one Make (which
-// prints the entry indices on stdout).
-void generateWithDriverDefaults(ZvTrack* track);
+// generator and settings record with the driver's defaults and one Make, which
+// writes the entry indices to `entryOutput` (none when it is null).
+GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput = stdout);
 
 class strutWright {
 public:
     void setTrack(ZvTrack* track);
     void setSupport(Supports* supports);
+    void setEntryOutput(FILE* output);  // null: the indices are not written
+    const GenerationReport& report() const { return runReport; }
     void Make();
     void Type1(int style);
 
@@ -148,5 +125,7 @@ private:
     TrackCalc trackCalc;
     Vectors vectors;
     Supports* supports = nullptr;
+    FILE* entryOutput = stdout;
+    GenerationReport runReport;
     std::set<std::string> warningsGiven;
 };

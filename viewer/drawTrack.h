@@ -28,8 +28,8 @@
 
 #include <GL/gl.h>
 
-#include "trackScene.h"
-#include "../track/zvtrack.h"
+#include "scene.h"
+#include "zvtrack.h"
 
 class drawTrack {
 public:

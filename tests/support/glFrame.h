@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "camera.h"
-#include "../track/zvtrack.h"
+#include "zvtrack.h"
 
 namespace glframe {
 

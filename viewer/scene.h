@@ -16,13 +16,12 @@
 //                    length; when the arc-length search captures nothing (a
 //                    fraction of 0, for one) the curve's point at parameter
 //                    t = fraction. False when the node or its curve is missing.
-//   centreLinePoint  the cubic at parameter t, weighted as the centre line is.
 #pragma once
 
 #include <vector>
 
-#include "calc.h"
-#include "../track/zvtrack.h"
+#include "curve.h"
+#include "zvtrack.h"
 
 constexpr int kCentreLinePieces = 256;
 
@@ -42,4 +41,3 @@ struct TrackScene {
 
 TrackScene buildTrackScene(ZvTrack* track);
 bool placeTrackNode(int segment, int index, ZvTrack* track, Point3D* out);
-Point3D centreLinePoint(const SegmentCurve& curve, float t);

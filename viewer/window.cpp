@@ -1,8 +1,7 @@
-#include "viewerModule.h"
+#include "viewer.h"
 
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,7 +12,7 @@
 #include "keyBindings.h"
 #include "pngWriter.h"
 #include "quitMessage.h"
-#include "supporter.h"
+#include "window.h"
 #include "viewTransform.h"
 
 namespace {
@@ -68,21 +67,21 @@ void screenshotDisplayCB() {
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     std::string error;
     if (writePngRgb(screenshotPath, width, height, pixels, &error)) {
-        postQuitMessage(kExitOk);
+        postQuitMessage(kViewDone);
     } else {
         std::fprintf(stderr, "strutwright: cannot write %s: %s\n", screenshotPath.c_str(),
                      error.c_str());
-        postQuitMessage(kExitFailure);
+        postQuitMessage(kViewFailed);
     }
 }
 
-void openWindow(const CommandLine& commandLine) {
-    initToolkit(commandLine.toolkitArgs);
+void openWindow(const ViewRequest& request) {
+    initToolkit(request.toolkitArgs);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
     glutInitWindowSize(kWindowSize, kWindowSize);
     glutCreateWindow(kWindowTitle);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    screenshotPath = commandLine.screenshotPath;
+    screenshotPath = request.screenshotPath;
     glutDisplayFunc(screenshotPath.empty() ? displayCB : screenshotDisplayCB);
     glutKeyboardFunc(keyCB);
     glutReshapeFunc(reshape);
@@ -91,23 +90,23 @@ void openWindow(const CommandLine& commandLine) {
 
 }  // namespace
 
-int strutwrightRunViewer(const CommandLine* commandLine, ZvTrack* track, int savedStatus) {
+int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
     std::string why;
-    if (!probeDisplay(commandLine->displayName, &why)) {
-        if (!commandLine->screenshotPath.empty()) {
+    if (!probeDisplay(request->displayName, &why)) {
+        if (!request->screenshotPath.empty()) {
             std::fprintf(stderr, "strutwright: no display (%s): cannot take the screenshot %s\n",
-                         why.c_str(), commandLine->screenshotPath.c_str());
-            return kExitFailure;
+                         why.c_str(), request->screenshotPath.c_str());
+            return kViewFailed;
         }
         std::fprintf(stderr, "strutwright: no display (%s): viewer skipped\n", why.c_str());
-        return savedStatus;
+        return kViewDone;
     }
     renderTrack.setTrack(track);
-    openWindow(*commandLine);
+    openWindow(*request);
     releaseDisplayProbe();
-    for (char key : commandLine->keys) applyCameraKey(static_cast<unsigned char>(key), &Camera);
+    for (char key : request->keys) applyCameraKey(static_cast<unsigned char>(key), &Camera);
     glutMainLoop();
-    return std::max(savedStatus, quitExitCode());
+    return quitExitCode();
 }
 
 void displayCB() {
@@ -120,7 +119,7 @@ void displayCB() {
 
 void keyCB(unsigned char key, int /*x*/, int /*y*/) {
     if (key == kEscapeKey) {
-        postQuitMessage(kExitOk);
+        postQuitMessage(kViewDone);
     } else if (applyCameraKey(key, &Camera)) {
         displayCB();
     }

@@ -1,4 +1,4 @@
-#include "synthetic_track.h"
+#include "syntheticTrack.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,8 @@
 namespace {
 
 constexpr int kMarkersPerSegment = 4;
-constexpr int kMarkerTypes[kMarkersPerSegment] = {2, 3, 6, 7};
+constexpr int kMarkerTypes[kMarkersPerSegment] = {kNodeColumn, kNodeStrutOnly, kNodeCrossbeam,
+                                                   kNodeBracedLeg};
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kLoopRadius = 1500.0;
 constexpr double kSegmentArc = 20.0;        // length of one segment along the loop

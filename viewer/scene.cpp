@@ -1,9 +1,10 @@
-#include "trackScene.h"
+#include "scene.h"
 
 #include <cmath>
 #include <limits>
 
-#include "../track/track.h"
+#include "geometry.h"
+#include "track.h"
 
 namespace {
 
@@ -88,18 +89,6 @@ void addTubes(ZvTrack* track, TrackScene* scene) {
 }
 
 }  // namespace
-
-Point3D centreLinePoint(const SegmentCurve& curve, float t) {
-    float u = 1.0f - t;
-    float w0 = u * u * u;
-    float w1 = t * 3.0f * u * u;
-    float w2 = t * 3.0f * t * u;
-    float w3 = t * t * t;
-    const Point3D* p = curve.p;
-    return Point3D{p[0].x * w0 + p[1].x * w1 + p[2].x * w2 + p[3].x * w3,
-                   p[0].y * w0 + p[1].y * w1 + p[2].y * w2 + p[3].y * w3,
-                   p[0].z * w0 + p[1].z * w1 + p[2].z * w2 + p[3].z * w3};
-}
 
 bool placeTrackNode(int segment, int index, ZvTrack* track, Point3D* out) {
     SegmentCurve curve;

@@ -1,6 +1,4 @@
-// The strutwright program: loads a track, builds its supports, writes
-// "<track>-new.zvtrack" with a banner line before the author comments, and
-// shows the result in a 3D view.
+// The viewer window's callbacks.
 //
 //   displayCB  draws one frame: clear, camera, scene shift, ground grid, track.
 //   keyCB      applies the camera key bindings and redraws; Escape ends the

@@ -1,0 +1,73 @@
+#include "batch.h"
+
+#include <functional>
+
+#include "track.h"
+
+const char* const kBanner = "--- QTR V1.0 pre-beta ---\r\n";
+
+namespace {
+
+// The ends of the path: a load into the document (1 on success) and a save of
+// it ("" on success, else why not).
+using LoadStep = std::function<int(ZvLoadReport*)>;
+using SaveStep = std::function<std::string()>;
+
+// A load that read no chunk found nothing to work on. `name` goes in front of
+// that message; the library's own messages carry it already.
+bool takeLoad(int loaded, const ZvLoadReport& report, const std::string& name,
+              BatchResult* result) {
+    if (loaded && report.chunksRead > 0) {
+        if (!report.warning.empty()) result->warnings.push_back(report.warning);
+        return true;
+    }
+    result->error = !loaded && !report.error.empty() ? report.error : name + "no track data found";
+    return false;
+}
+
+// The document keeps the new text itself, every byte of the old one included.
+void prependBanner(ZvTrack* track) {
+    setOwnedAuthorComments(kBanner + authorCommentsText(track), track);
+}
+
+BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveStep& save,
+                     ZvTrack* track, const BatchOptions& options) {
+    BatchResult result;
+    ZvLoadReport report;
+    if (!takeLoad(load(&report), report, name, &result)) return result;
+    result.generation = processTrack(track, options);
+    const std::vector<std::string>& warnings = result.generation.warnings;
+    result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());
+    result.error = save();
+    result.stage = result.error.empty() ? BatchStage::kDone : BatchStage::kSaveFailed;
+    return result;
+}
+
+}  // namespace
+
+GenerationReport processTrack(ZvTrack* track, const BatchOptions& options) {
+    GenerationReport report = generateWithDriverDefaults(track, options.entryOutput);
+    prependBanner(track);
+    return report;
+}
+
+BatchResult runBatch(const std::string& input, const std::string& output, ZvTrack* track,
+                     const BatchOptions& options) {
+    auto load = [&](ZvLoadReport* report) { return ZvOpen(input.c_str(), track, report); };
+    auto save = [&]() -> std::string {
+        std::string error;
+        if (ZvSave(output.c_str(), track, &error)) return "";
+        return "cannot write " + (error.empty() ? output + ": the save failed" : error);
+    };
+    return runSteps(load, input + ": ", save, track, options);
+}
+
+BatchResult runBatchOnBytes(const unsigned char* input, size_t size,
+                            std::vector<unsigned char>* output, ZvTrack* track,
+                            const BatchOptions& options) {
+    auto load = [&](ZvLoadReport* report) { return ZvOpenMemory(input, size, track, report); };
+    auto save = [&]() -> std::string {
+        return ZvSaveMemory(track, output) ? "" : "the track could not be encoded";
+    };
+    return runSteps(load, "", save, track, options);
+}

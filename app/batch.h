@@ -1,0 +1,49 @@
+// The strutwright program's batch path: load a track, build its supports with
+// the driver's settings, put the banner line in front of its author comments,
+// and save the result. Used by the program, the benchmarks, the fuzz target
+// and the tests, so all of them run exactly what the program runs.
+//
+//   processTrack    the middle of the path, on a loaded document: generation
+//                   (entry indices to options.entryOutput) and the banner.
+//   runBatch        file to file: loads `input` into *track (which must start
+//                   empty), processes it and saves it to `output`. The result
+//                   says how far it got; *track holds what was generated even
+//                   when the save failed.
+//   runBatchOnBytes the same from bytes to bytes, for callers without files.
+// Messages come back without the program's "strutwright: " prefix; load and
+// save messages of runBatch name the file.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "strutWright.h"
+#include "zvtrack.h"
+
+// The line put in front of the author comments of every track the batch path writes.
+extern const char* const kBanner;
+
+struct BatchOptions {
+    FILE* entryOutput = stdout;  // where the generator writes its entry indices; null: nowhere
+};
+
+enum class BatchStage {
+    kLoadFailed,  // nothing was generated or written
+    kSaveFailed,  // generated, but the output could not be written
+    kDone,
+};
+
+struct BatchResult {
+    BatchStage stage = BatchStage::kLoadFailed;
+    std::vector<std::string> warnings;  // the loader's, then the generator's
+    std::string error;                  // why the load or the save failed
+    GenerationReport generation;
+};
+
+GenerationReport processTrack(ZvTrack* track, const BatchOptions& options);
+BatchResult runBatch(const std::string& input, const std::string& output, ZvTrack* track,
+                     const BatchOptions& options);
+BatchResult runBatchOnBytes(const unsigned char* input, size_t size,
+                            std::vector<unsigned char>* output, ZvTrack* track,
+                            const BatchOptions& options);

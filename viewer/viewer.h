@@ -1,0 +1,39 @@
+// The 3D viewer, built as a module of its own: the program loads it (and with
+// it the window toolkit, OpenGL and the image libraries) only when it opens a
+// window, so a batch run starts without them.
+//
+//   strutwrightRunViewer  shows `track` (the document as saved) in the 3D
+//                         view, takes the screenshot or applies the keys the
+//                         request asks for, and returns kViewDone or
+//                         kViewFailed (a screenshot that could not be taken
+//                         or written). Without a display it says so on stderr
+//                         and skips the view; that is not a failure unless a
+//                         screenshot was asked for.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "zvtrack.h"
+
+struct ViewRequest {
+    std::string screenshotPath;            // empty: an interactive window
+    std::string keys;                      // view keys applied before the first frame
+    std::string displayName;               // value of -display, empty when not given
+    std::vector<std::string> toolkitArgs;  // the window toolkit's options and values
+};
+
+enum ViewOutcome : int {
+    kViewDone = 0,
+    kViewFailed = 1,
+};
+
+// The module's file, looked for beside the program's executable, then in this
+// folder relative to it (where `cmake --install` puts it).
+constexpr const char* kViewerModuleFile = "libstrutwright-viewer.so";
+constexpr const char* kInstalledViewerFolder = "../lib/strutwright/";
+constexpr const char* kRunViewerSymbol = "strutwrightRunViewer";
+
+extern "C" __attribute__((visibility("default"))) int strutwrightRunViewer(
+    const ViewRequest* request, ZvTrack* track);
+using RunViewerFunction = int (*)(const ViewRequest*, ZvTrack*);
