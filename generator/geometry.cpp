@@ -18,6 +18,28 @@ Point3D midpoint(const Point3D& a, const Point3D& b) {
     return {a.x * 0.5f + b.x * 0.5f, a.y * 0.5f + b.y * 0.5f, a.z * 0.5f + b.z * 0.5f};
 }
 
+float pieceDistance(const Point3D& a, const Point3D& b) {
+    const float dx = a.x - b.x;
+    const float dy = a.y - b.y;
+    const float dz = a.z - b.z;
+    return static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy + dz * dz)));
+}
+
+// De Casteljau at 0.5: both halves share the curve's point there.
+void splitPiece(const Point3D* polygon, Point3D* left, Point3D* right) {
+    Point3D triangle[kPolygonPoints][kPolygonPoints];
+    for (int j = 0; j < kPolygonPoints; ++j) triangle[0][j] = polygon[j];
+    for (int r = 1; r < kPolygonPoints; ++r) {
+        for (int j = 0; j < kPolygonPoints - r; ++j) {
+            triangle[r][j] = midpoint(triangle[r - 1][j], triangle[r - 1][j + 1]);
+        }
+    }
+    for (int k = 0; k < kPolygonPoints; ++k) {
+        left[k] = triangle[k][0];
+        right[k] = triangle[kPolygonPoints - 1 - k][k];
+    }
+}
+
 bool samePiece(const Point3D* a, const Point3D* b) {
     for (int k = 0; k < kPolygonPoints; ++k) {
         if (a[k].x != b[k].x || a[k].y != b[k].y || a[k].z != b[k].z) return false;
@@ -34,25 +56,10 @@ Point3D BezierCalc::GetPosSegmentNode(float t, int segment, ZvTrack* track) {
     return first ? first->position : Point3D{};
 }
 
-float BezierCalc::getDistance(Point3D* a, Point3D* b) {
-    const float dx = a->x - b->x;
-    const float dy = a->y - b->y;
-    const float dz = a->z - b->z;
-    return static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy + dz * dz)));
-}
+float BezierCalc::getDistance(Point3D* a, Point3D* b) { return pieceDistance(*a, *b); }
 
 void BezierCalc::bezierSplit(Point3D* polygon, Point3D* left, Point3D* right) {
-    Point3D triangle[kPolygonPoints][kPolygonPoints];
-    for (int j = 0; j < kPolygonPoints; ++j) triangle[0][j] = polygon[j];
-    for (int r = 1; r < kPolygonPoints; ++r) {
-        for (int j = 0; j < kPolygonPoints - r; ++j) {
-            triangle[r][j] = midpoint(triangle[r - 1][j], triangle[r - 1][j + 1]);
-        }
-    }
-    for (int k = 0; k < kPolygonPoints; ++k) {
-        left[k] = triangle[k][0];
-        right[k] = triangle[kPolygonPoints - 1 - k][k];
-    }
+    splitPiece(polygon, left, right);
 }
 
 void BezierCalc::bezierAddIfClose(Point3D* polygon, float* length, float* found, Point3D* out,
@@ -60,37 +67,78 @@ void BezierCalc::bezierAddIfClose(Point3D* polygon, float* length, float* found,
     walkPiece(polygon, length, found, out, distance, tolerance, 0);
 }
 
-int BezierCalc::walkPiece(Point3D* polygon, float* length, float* found, Point3D* out,
-                          float distance, float tolerance, int depth) {
-    const float sides = getDistance(&polygon[0], &polygon[1]) +
-                        getDistance(&polygon[1], &polygon[2]) +
-                        getDistance(&polygon[2], &polygon[3]);
-    const float chord = getDistance(&polygon[0], &polygon[3]);
+namespace {
+
+// The recursion of every walk: halves a piece of the curve between parameters
+// t0 and t1 until it is flat, and hands each flat piece to visit(piece, sides,
+// t1) in curve order, `sides` being its control-polygon length. Returns the
+// deepest level reached.
+template <class Visit>
+int walkFlatPieces(const Point3D* polygon, float tolerance, int depth, double t0, double t1,
+                   Visit& visit) {
+    const float sides = pieceDistance(polygon[0], polygon[1]) +
+                        pieceDistance(polygon[1], polygon[2]) +
+                        pieceDistance(polygon[2], polygon[3]);
+    const float chord = pieceDistance(polygon[0], polygon[3]);
     const float excess = sides - chord;
     // A NaN excess compares false and so counts as flat; an infinite one would
     // split forever into NaN pieces, so it counts as flat too.
     if (excess > tolerance && std::isfinite(excess) && depth < kArcWalkMaxDepth) {
         Point3D left[kPolygonPoints];
         Point3D right[kPolygonPoints];
-        bezierSplit(polygon, left, right);
+        splitPiece(polygon, left, right);
         // Halving in float can give back the piece itself; then it cannot be
         // refined any further and counts as flat.
         if (!samePiece(left, polygon) && !samePiece(right, polygon)) {
-            const int deepestLeft =
-                walkPiece(left, length, found, out, distance, tolerance, depth + 1);
-            const int deepestRight =
-                walkPiece(right, length, found, out, distance, tolerance, depth + 1);
+            const double middle = t0 * 0.5 + t1 * 0.5;
+            const int deepestLeft = walkFlatPieces(left, tolerance, depth + 1, t0, middle, visit);
+            const int deepestRight = walkFlatPieces(right, tolerance, depth + 1, middle, t1, visit);
             return std::max(deepestLeft, deepestRight);
         }
     }
-    *length += sides;
-    const double reached = *length;
-    if (reached > distance - kCaptureWindow && reached < distance + kCaptureWindow &&
-        distance != 0 && *found == 0) {
-        *out = polygon[3];
-        *found = 1;
-    }
+    visit(polygon, sides, t1);
     return depth;
+}
+
+}  // namespace
+
+int BezierCalc::walkPiece(Point3D* polygon, float* length, float* found, Point3D* out,
+                          float distance, float tolerance, int depth) {
+    auto addIfClose = [&](const Point3D* piece, float sides, double) {
+        *length += sides;
+        const double reached = *length;
+        if (reached > distance - kCaptureWindow && reached < distance + kCaptureWindow &&
+            distance != 0 && *found == 0) {
+            *out = piece[3];
+            *found = 1;
+        }
+    };
+    return walkFlatPieces(polygon, tolerance, depth, 0.0, 1.0, addIfClose);
+}
+
+std::vector<ArcPiece> arcPieces(const SegmentCurve& curve, float tolerance) {
+    std::vector<ArcPiece> pieces;
+    float length = 0;
+    auto record = [&](const Point3D* piece, float sides, double tEnd) {
+        length += sides;
+        pieces.push_back({length, piece[3], tEnd});
+    };
+    walkFlatPieces(curve.p, tolerance, 0, 0.0, 1.0, record);
+    return pieces;
+}
+
+long capturedPiece(const std::vector<ArcPiece>& pieces, float distance) {
+    if (distance == 0) return -1;
+    // Accumulated lengths never fall, but once one is NaN all later ones are
+    // and none of them can be captured.
+    const auto comparable = std::partition_point(
+        pieces.begin(), pieces.end(), [](const ArcPiece& piece) { return !std::isnan(piece.length); });
+    const double low = distance - kCaptureWindow;
+    const double high = distance + kCaptureWindow;
+    const auto entered = std::partition_point(
+        pieces.begin(), comparable, [low](const ArcPiece& piece) { return !(piece.length > low); });
+    if (entered == comparable || !(entered->length < high)) return -1;
+    return entered - pieces.begin();
 }
 
 float BezierCalc::GetBezierLength(Point3D* polygon, float distance, float tolerance) {

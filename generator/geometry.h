@@ -19,6 +19,8 @@
 // track and keeps every walk short and its stack shallow.
 #pragma once
 
+#include <vector>
+
 #include "curve.h"
 #include "zvtrack.h"
 
@@ -29,6 +31,22 @@ constexpr float kLengthTolerance = 1.0e-6f;
 constexpr float kPositionTolerance = 9.0e-9f;
 // Half-width of the window around the requested distance of a position walk.
 constexpr double kCaptureWindow = 0.05;
+
+// One flat piece of an arc-length walk over a segment.
+struct ArcPiece {
+    float length;  // accumulated length after this piece, as the walk adds it up
+    Point3D end;   // its end point: what a position walk captures
+    double t;      // the curve parameter there
+};
+
+// Every flat piece of one walk over `curve`, in curve order: the same pieces,
+// lengths and points the walks of BezierCalc meet, so one walk can answer
+// many positions (capturedPiece) or give t at an arc length.
+std::vector<ArcPiece> arcPieces(const SegmentCurve& curve, float tolerance);
+// The piece GetBezierPos captures for `distance` on the walk of these pieces
+// (position tolerance): the first whose length lies within kCaptureWindow of
+// it; -1 when none does, and always for a distance of 0.
+long capturedPiece(const std::vector<ArcPiece>& pieces, float distance);
 
 class BezierCalc {
 public:

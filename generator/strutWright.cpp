@@ -305,6 +305,8 @@ void strutWright::Make() {
     clearRecorded(supports->tubes, supports->lastTube, deleteSupport);
     clearRecorded(supports->fundNodes, supports->lastFundNode, deleteFundNode);
     clearRecorded(supports->freeNodes, supports->lastFreeNode, deleteFreeNode);
+    runReport.markers = MarkerCounts{};
+    runReport.markers.found = markersOnSegments();
     const size_t freeBefore = track->freeNodeArray.size();
     const size_t fundBefore = track->fundNodeArray.size();
     const size_t tubesBefore = track->tubeArray.size();
@@ -333,6 +335,8 @@ void strutWright::clearRecorded(std::vector<int>& recorded, int& count,
     recorded.assign(1, 0);
 }
 
+// Every pass looks at every marker still there, so the kept markers are
+// counted by the last pass, the built ones by all of them.
 void strutWright::Type1(int /*style*/) {
     const int segments = getTotalSegments(track);
     // The tubes a run adds join free and foundation nodes only, so just the
@@ -340,6 +344,8 @@ void strutWright::Type1(int /*style*/) {
     const size_t tubesBefore = track->tubeArray.size();
     KeepFlags keep = attachmentPoints(segments);
     reserveForStructures(keep);
+    MarkerCounts& counts = runReport.markers;
+    counts.attachmentPoints = counts.withoutCurve = counts.nonFinite = 0;
     StructurePlan plan;
     for (size_t s = 0; s < keep.size(); ++s) {
         if (keep[s].empty()) continue;
@@ -348,20 +354,32 @@ void strutWright::Type1(int /*style*/) {
         const SegmentStyle style = hasCurve ? segmentStyle(track->segmentArray[s]) : SegmentStyle{};
         int leftInPlace = 0;
         for (size_t j = 0; j < keep[s].size(); ++j) {
-            if (keep[s][j]) continue;  // an attachment point of an existing support
-            if (!hasCurve) {
+            if (keep[s][j]) {  // an attachment point of an existing support
+                ++counts.attachmentPoints;
+            } else if (!hasCurve) {
                 keep[s][j] = 1;
                 ++leftInPlace;
-                continue;
+            } else {
+                keep[s][j] = !buildAtMarker(segment, static_cast<int>(j), style, plan);
+                counts.nonFinite += keep[s][j];
             }
-            keep[s][j] = !buildAtMarker(segment, static_cast<int>(j), style, plan);
         }
+        counts.withoutCurve += leftInPlace;
         if (leftInPlace > 0) {
             warnOnce("segment " + std::to_string(segment) + " has no curve; its " +
                      std::to_string(leftInPlace) + " markers were left in place");
         }
     }
     removeMarkers(keep, tubesBefore);
+}
+
+// The markers Type1 works on: those of the lists that have a segment.
+int strutWright::markersOnSegments() const {
+    const size_t lists = std::min(static_cast<size_t>(std::max(getTotalSegments(track), 0)),
+                                  track->trackNodeLists.size());
+    int markers = 0;
+    for (size_t s = 0; s < lists; ++s) markers += static_cast<int>(track->trackNodeLists[s].nodes.size());
+    return markers;
 }
 
 // One flag per track node of each segment that Type1 works on (segments that
@@ -435,6 +453,13 @@ bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style
         return false;
     }
     for (int index : plan.commit(track)) Tube(index);
+    MarkerCounts& counts = runReport.markers;
+    switch (frame.nodeType) {
+    case kNodeColumn: ++counts.columns; break;
+    case kNodeBracedLeg: ++counts.bracedLegs; break;
+    case kNodeCrossbeam: ++counts.crossbeams; break;
+    default: ++counts.strutsOnly; break;
+    }
     return true;
 }
 

@@ -57,9 +57,22 @@ struct Supports {
 // method 1 and the rest of a kStyleTableSize table zero.
 void setDriverDefaults(Supports* supports);
 
+// What became of the markers of a generation run.
+struct MarkerCounts {
+    int found = 0;             // markers on the segments when the run began
+    int columns = 0;           // built at markers of type 2
+    int bracedLegs = 0;        // type 7
+    int crossbeams = 0;        // type 6
+    int strutsOnly = 0;        // any other type: the connector strut alone
+    int attachmentPoints = 0;  // kept: an existing tube end names them
+    int withoutCurve = 0;      // kept: their segment has no curve
+    int nonFinite = 0;         // kept: their structure would not be finite
+};
+
 // What a generation run has to tell its caller.
 struct GenerationReport {
     std::vector<std::string> warnings;  // each distinct one once, in the order met
+    MarkerCounts markers;
     // Elements the run appended, after what it cleared: the last ones of each kind.
     size_t freeNodesAdded = 0;
     size_t fundNodesAdded = 0;
@@ -104,6 +117,7 @@ private:
     void reserveForStructures(const KeepFlags& keep);
     SegmentStyle segmentStyle(const SegmentRecord& record);
     bool buildAtMarker(int segment, int node, const SegmentStyle& style, StructurePlan& plan);
+    int markersOnSegments() const;
     NodeFrame nodeFrame(int segment, const SegmentStyle& style, const TrackNodeRecord& node);
     void planConnector(const NodeFrame& frame, StructurePlan& plan);
     void planColumn(const NodeFrame& frame, StructurePlan& plan);

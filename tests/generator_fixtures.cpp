@@ -79,7 +79,8 @@ MakeRun runMake(ZvTrack* track) {
     testing::internal::CaptureStdout();
     generator.Make();
     run.out = testing::internal::GetCapturedStdout();
-    for (const std::string& warning : generator.report().warnings) run.warnings += warning + "\n";
+    run.report = generator.report();
+    for (const std::string& warning : run.report.warnings) run.warnings += warning + "\n";
     return run;
 }
 

@@ -31,6 +31,7 @@ struct MakeRun {
     Supports supports;
     std::string out;       // what Make printed
     std::string warnings;  // the report's warnings, one line each
+    GenerationReport report;
 };
 MakeRun runMake(ZvTrack* track);
 

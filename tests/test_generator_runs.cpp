@@ -179,6 +179,34 @@ TEST(UnbuildableMarkers, NonFiniteGeometryKeepsTheMarkerAndAddsNothingForIt) {
     EXPECT_TRUE(genfix::nonFiniteValues(track).empty());
 }
 
+// The report tells what became of every marker, however often Type1 ran.
+TEST(Report, CountsStructuresByKindAndKeptMarkersByReason) {
+    ZvTrack track = twoSegments();
+    track.bezierArray[2].controlIn.x = std::numeric_limits<float>::quiet_NaN();
+    addSegment(kSegmentPlain, 3, 0, Color{}, Color{}, Color{}, 0, 0, &track);  // no curve
+    for (int type : {+kNodeColumn, +kNodeBracedLeg, +kNodeBracedLeg, +kNodeCrossbeam, 0, 0}) {
+        addTrackNode(0, type, 0.5f, &track);
+    }
+    addSupport(kEndTrackNode, 5, 0, kEndTrackNode, 4, 0, 1, 0, 0, &track);  // two attachment points
+    addTrackNode(1, kNodeColumn, 0.5f, &track);                             // non-finite
+    addTrackNode(2, kNodeColumn, 0.5f, &track);
+    addTrackNode(2, kNodeStrutOnly, 0.5f, &track);
+
+    const genfix::MakeRun run = genfix::runMake(&track);
+    const MarkerCounts& markers = run.report.markers;
+    EXPECT_EQ(9, markers.found);
+    EXPECT_EQ(1, markers.columns);
+    EXPECT_EQ(2, markers.bracedLegs);
+    EXPECT_EQ(1, markers.crossbeams);
+    EXPECT_EQ(0, markers.strutsOnly);
+    EXPECT_EQ(2, markers.attachmentPoints);
+    EXPECT_EQ(1, markers.nonFinite);
+    EXPECT_EQ(2, markers.withoutCurve);
+    EXPECT_EQ(static_cast<size_t>(freeCount(track)), run.report.freeNodesAdded);
+    EXPECT_EQ(static_cast<size_t>(fundCount(track)), run.report.fundNodesAdded);
+    EXPECT_EQ(static_cast<size_t>(tubeCount(track)) - 1, run.report.tubesAdded);
+}
+
 TEST(ClosedTrack, MarkersOnTheClosingSegmentGetStructures) {
     ZvTrack track = twoSegments();
     addSegment(kSegmentPlain, 3, 0, Color{}, Color{}, Color{}, 0, 0, &track);

@@ -244,4 +244,41 @@ TEST(ArcWalk, NonFiniteAndHugeControlPointsEndTheWalk) {
     }
 }
 
+// One walk's pieces answer what the per-query walks answer: the captured
+// point for every distance, the length as the length walk adds it up, and
+// parameters that rise along the curve with their points on it.
+TEST(ArcPieces, AnswerWhatEachWalkAnswers) {
+    std::mt19937 rng(77);
+    std::uniform_real_distribution<float> coordinate(-60.0f, 60.0f);
+    BezierCalc calc;
+    for (int i = 0; i < 20; ++i) {
+        SegmentCurve curve;
+        for (Point3D& p : curve.p) p = {coordinate(rng), coordinate(rng), coordinate(rng)};
+        const float length = calc.GetBezierLength(curve.p, 0, kLengthTolerance);
+        EXPECT_EQ(length, arcPieces(curve, kLengthTolerance).back().length);
+
+        const std::vector<ArcPiece> pieces = arcPieces(curve, kPositionTolerance);
+        for (float fraction : {0.0f, 0.001f, 0.25f, 0.5f, 0.999f, 1.0f, 1.5f}) {
+            const float distance = length * fraction;
+            Point3D walked{kNaN, kNaN, kNaN};
+            float accumulated = 0, found = 0;
+            calc.bezierAddIfClose(curve.p, &accumulated, &found, &walked, distance,
+                                  kPositionTolerance);
+            const long piece = capturedPiece(pieces, distance);
+            ASSERT_EQ(found == 1, piece >= 0) << "fraction " << fraction;
+            if (piece >= 0) expectSame(walked, pieces[static_cast<size_t>(piece)].end);
+        }
+        for (size_t k = 1; k < pieces.size(); k += pieces.size() / 7 + 1) {
+            EXPECT_LT(pieces[k - 1].t, pieces[k].t);
+            expectPoint(cubicPoint(curve, static_cast<float>(pieces[k].t)), pieces[k].end, 1e-3f);
+        }
+    }
+}
+
+TEST(ArcPieces, NonFiniteLengthsAreNeverCaptured) {
+    SegmentCurve curve{{{0, 0, 0}, {kNaN, 1, 1}, {2, 2, 2}, {3, 3, 3}}};
+    const std::vector<ArcPiece> pieces = arcPieces(curve, kPositionTolerance);
+    EXPECT_EQ(-1, capturedPiece(pieces, 1.0f));
+}
+
 }  // namespace

@@ -12,9 +12,9 @@ void deleteTrackNode(int s, int index, ZvTrack* track);
 TrackNodeRecord getTrackNode(int s, int index, ZvTrack* track);
 int getTotalTrackNodes(int s, ZvTrack* track);
 
-// The node's point on segment s's cubic, its segmentPos used as the curve
-// parameter (not clamped). The closing segment of a closed track ends at
-// bezier 0; a segment without a following bezier yields its first bezier's
-// position, or (0, 0, 0) when that does not exist either. A node index out of
-// range reads as the zero record (segmentPos 0): the segment's start point.
+// The node's point on segment s's cubic (cubicPoint of curve.h), its
+// segmentPos used as the curve parameter (not clamped). A segment without a
+// curve yields its first bezier's position, or (0, 0, 0) when that does not
+// exist either. A node index out of range reads as the zero record
+// (segmentPos 0): the segment's start point.
 Point3D getPosSegmentNode(int index, int s, ZvTrack* track);

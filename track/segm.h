@@ -1,14 +1,9 @@
-// Segments. The record operations and the settings setters and getters count
-// segments from 1 (n); deleteSegment counts from 0 (i). addSegment raises
-// segmLength by 37 and rascLength by 4 and gives the segment an empty
-// track-node list; its typeDataLength follows the type (0, 126, 36, 28, 50;
-// 0 for a type outside 0..4). Setters change no type, length or length word.
-// A bad n makes get return a zero record and modify or set change nothing.
-// addSegment always appends one default segment; its values go to segment n,
-// which callers pass as the new count, and are dropped when n names no
-// segment. deleteSegment takes the segment's list with it, and rascLength
-// loses the list's 4 plus 24 for each node that went with it. Both keep one
-// list per segment, moving rascLength by 4 for any list they add or drop.
+// Segments. Record operations and settings accessors count from 1 (n),
+// deleteSegment from 0 (i); a bad n gets a zero record or changes nothing.
+// addSegment appends a segment with an empty track-node list and stores its
+// values at n, which callers pass as the new count; deleteSegment takes the
+// list along. Length words move by the stored sizes (37 per segment, 4 per
+// list, 24 per node), so every list a save writes is counted once.
 #pragma once
 #include "zvtrack.h"
 
