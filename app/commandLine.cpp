@@ -79,10 +79,24 @@ private:
             if (const char* value = takeValue(arg)) result.view.screenshotPath = value;
         } else if (std::strcmp(arg, "--keys") == 0) {
             if (const char* value = takeValue(arg)) result.view.keys = value;
+        } else if (std::strcmp(arg, "--view") == 0) {
+            if (const char* value = takeValue(arg)) takeViewStyle(value);
+        } else if (std::strcmp(arg, "--frame") == 0) {
+            result.view.frame = true;
+        } else if (std::strcmp(arg, "-q") == 0 || std::strcmp(arg, "--quiet") == 0) {
+            result.quiet = result.view.quiet = true;
         } else if (const ToolkitOption* option = findToolkitOption(arg)) {
             takeToolkitOption(*option);
         } else {
             fail(std::string("unknown option '") + arg + "'");
+        }
+    }
+
+    void takeViewStyle(const char* value) {
+        if (std::strcmp(value, "flat") == 0 || std::strcmp(value, "solid") == 0) {
+            result.view.solid = std::strcmp(value, "solid") == 0;
+        } else {
+            fail(std::string("--view takes flat or solid, not '") + value + "'");
         }
     }
 

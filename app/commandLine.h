@@ -18,6 +18,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool noView = false;
+    bool quiet = false;      // -q: only warnings and errors on stderr
     ViewRequest view;        // screenshot, keys and the toolkit's options
     std::string trackPath;
     std::string error;       // empty when the command line is usable

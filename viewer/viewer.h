@@ -21,6 +21,9 @@ struct ViewRequest {
     std::string keys;                      // view keys applied before the first frame
     std::string displayName;               // value of -display, empty when not given
     std::vector<std::string> toolkitArgs;  // the window toolkit's options and values
+    bool solid = false;                    // start in the solid view (--view solid)
+    bool frame = false;                    // start framed on the whole scene (--frame)
+    bool quiet = false;                    // no notes on stderr, only warnings and errors
 };
 
 enum ViewOutcome : int {
