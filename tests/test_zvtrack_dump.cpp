@@ -1,6 +1,7 @@
 // zvtrack dump: the JSON holds the values written, any text bytes survive,
 // non-finite numbers are named, and only the used terrain is written.
 #include <limits>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -89,8 +90,9 @@ TEST(ZvtrackDump, SupportRecordsKeepEveryField) {
 TEST(ZvtrackDump, FloatsKeepTheirShortestForm) {
     auto track = zvtest::newTrack();
     track->bezierArray[0].roll = 0.1f;
-    OrderedJson doc = trackToJson(*track);
-    EXPECT_EQ(doc["bezierArray"][0]["roll"].dump(), "0.1");
+    std::ostringstream text;
+    writeTrackJson(*track, text);
+    EXPECT_NE(text.str().find("\"roll\": 0.1,\n"), std::string::npos) << text.str();
 }
 
 TEST(ZvtrackDump, EveryTextByteSurvives) {
@@ -130,4 +132,32 @@ TEST(ZvtrackDump, TerrainGivesOnlyItsUsedRowsAndColumns) {
     json doc = dumpThroughProgram(track.get(), dir);
     EXPECT_EQ(doc["hasTerrain"], 1);
     EXPECT_EQ(doc["terrainHeights"], json({{0, 1, 2}, {10, 11, 12}}));
+}
+
+// The dump is written piece by piece; its text must be the one the JSON
+// library prints for the whole document at once, which is what it always was.
+TEST(ZvtrackDump, IsTheJsonLibrarysOwnLayoutOfTheWholeDocument) {
+    ScratchDir dir;
+    auto track = zvtest::demoTrack();
+    addSupport(kEndFreeNode, 0, 0, kEndFundNode, 0, 0, 5, 9, 2, track.get());
+    addFreeNode(1, std::numeric_limits<float>::infinity(), 3, track.get());
+    addFundNode(0, 0, 0, 0, 0, 0, 1, 0, 3, track.get());
+    track->trackNodeLists.emplace_back();  // an empty list among full ones
+    track->catwRecords.push_back(CatwRecord{{1, 2, 3, 4, 5, 6}, {'a', '\xff'}});
+    track->catwRecords.emplace_back();
+    ScobRecord object;
+    object.text1 = "tree";
+    object.values[3] = std::numeric_limits<float>::quiet_NaN();
+    track->scobRecords.push_back(object);
+    track->hasTerrain = 1;
+    track->terrainRows = 2;
+    track->terrainColumns = 3;
+    const std::string path = dir.file("full.zvtrack");
+    zvtest::saveTrack(path, track.get());
+    zvtest::RunResult result = zvtest::run(std::string(ZVTRACK_EXE) + " dump " + zvtest::quoted(path), dir);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const OrderedJson whole = OrderedJson::parse(result.out);
+    EXPECT_EQ(whole.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n", result.out);
+    EXPECT_EQ(whole["freeNodeArray"][0]["y"], "inf");
+    EXPECT_EQ(whole["catwRecords"][1], OrderedJson({{"values", {0, 0, 0, 0, 0, 0}}, {"data", OrderedJson::array()}}));
 }

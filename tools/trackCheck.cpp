@@ -84,9 +84,8 @@ void checkMarkersOnCurves(const ZvTrack& t, Findings* findings) {
 }
 
 void checkNonFinite(const ZvTrack& t, Findings* findings) {
-    OrderedJson doc = trackToJson(t);
-    forEachNonFinite(doc, [findings](const std::string& path, OrderedJson& value) {
-        findings->push_back(path + ": not a finite number (" + nonFiniteName(value.get<double>()) + ")");
+    forEachNonFiniteNumber(t, [findings](const std::string& path, const std::string& name) {
+        findings->push_back(path + ": not a finite number (" + name + ")");
     });
 }
 

@@ -34,13 +34,6 @@ OrderedJson arrayOf(const std::array<Element, Size>& values, Convert convert) {
     return out;
 }
 
-template <typename Record, typename Convert>
-OrderedJson listOf(const std::vector<Record>& records, Convert convert) {
-    OrderedJson out = OrderedJson::array();
-    for (const Record& record : records) out.push_back(convert(record));
-    return out;
-}
-
 OrderedJson trckEntry(const TrckEntry& entry) {
     return {{"flag", entry.flag}, {"text", text(entry.text)}, {"colors", arrayOf(entry.colors, color)}};
 }
@@ -123,10 +116,6 @@ OrderedJson trackNode(const TrackNodeRecord& n) {
     return {{"nodeType", n.nodeType}, {"segmentPos", number(n.segmentPos)}};
 }
 
-OrderedJson trackNodeList(const TrackNodeList& list) {
-    return {{"nodes", listOf(list.nodes, trackNode)}};
-}
-
 OrderedJson freeNode(const FreeNodeRecord& f) {
     return {{"x", number(f.x)}, {"y", number(f.y)}, {"z", number(f.z)}, {"freeValue", f.freeValue}};
 }
@@ -136,12 +125,6 @@ OrderedJson tube(const TubeRecord& t) {
             {"kind2", t.kind2},       {"segment2", t.segment2}, {"index2", t.index2},
             {"tubeType", t.tubeType}, {"tubeValue", t.tubeValue},
             {"tubeSize", number(t.tubeSize)}};
-}
-
-OrderedJson catwRecord(const CatwRecord& c) {
-    OrderedJson data = OrderedJson::array();
-    for (char byte : c.data) data.push_back(static_cast<unsigned char>(byte));
-    return {{"values", c.values}, {"data", data}};
 }
 
 OrderedJson scenRecord(const ScenRecord& s) {
@@ -154,90 +137,134 @@ OrderedJson scobRecord(const ScobRecord& s) {
     return {{"text1", text(s.text1)}, {"text2", text(s.text2)}, {"values", arrayOf(s.values, number)}};
 }
 
-// The used part of the terrain grid, row by row.
-OrderedJson terrain(const ZvTrack& track) {
-    int rows = std::clamp(track.terrainRows, 0, kTerrainMaxRows);
-    int columns = std::clamp(track.terrainColumns, 0, kTerrainMaxColumns);
+int usedTerrainRows(const ZvTrack& track) { return std::clamp(track.terrainRows, 0, kTerrainMaxRows); }
+
+// One row of the used part of the terrain grid.
+OrderedJson terrainRow(const ZvTrack& track, int row) {
+    const int columns = std::clamp(track.terrainColumns, 0, kTerrainMaxColumns);
     OrderedJson out = OrderedJson::array();
-    for (int r = 0; r < rows; ++r) {
-        OrderedJson row = OrderedJson::array();
-        for (int c = 0; c < columns; ++c) row.push_back(number(terrainHeight(&track, r, c)));
-        out.push_back(std::move(row));
-    }
+    for (int c = 0; c < columns; ++c) out.push_back(number(terrainHeight(&track, row, c)));
     return out;
 }
 
-void addHeader(const ZvTrack& t, OrderedJson* out) {
-    OrderedJson& o = *out;
-    o["headerValue"] = t.headerValue;
-    o["major"] = t.major;
-    o["minor"] = t.minor;
-    o["revision"] = t.revision;
-    o["markup"] = t.markup;
-    o["headerByte"] = t.headerByte;
-    o["use16friction"] = t.use16friction;
-    o["trckLength"] = t.trckLength;
-    o["coasterStyle"] = t.coasterStyle;
-    o["trckValue"] = t.trckValue;
-    o["trckEntries"] = listOf(t.trckEntries, trckEntry);
-    o["trackColors"] = arrayOf(t.trackColors, color);
-    o["trckBytes"] = t.trckBytes;
-    o["trckInt"] = t.trckInt;
-    o["trckFlag"] = t.trckFlag;
-    o["trckColor"] = color(t.trckColor);
-    o["infoLength"] = t.infoLength;
-    o["authorComments"] = t.authorComments ? text(t.authorComments) : OrderedJson(nullptr);
+// Hands the sink one whole small record per element, so a collection of any
+// size passes through in pieces.
+template <typename Record, typename Convert>
+void listOf(const char* name, const std::vector<Record>& records, Convert convert, JsonSink& sink) {
+    sink.key(name);
+    sink.beginArray();
+    for (const Record& record : records) sink.value(convert(record));
+    sink.end();
 }
 
-void addTrackAndSupports(const ZvTrack& t, OrderedJson* out) {
-    OrderedJson& o = *out;
-    o["bezrLength"] = t.bezrLength;
-    o["bezierArray"] = listOf(t.bezierArray, bezier);
-    o["segmLength"] = t.segmLength;
-    o["closedTrack"] = t.closedTrack;
-    o["segmentArray"] = listOf(t.segmentArray, segment);
-    o["suppLength"] = t.suppLength;
-    o["fundLength"] = t.fundLength;
-    o["fundNodeArray"] = listOf(t.fundNodeArray, fundNode);
-    o["rascLength"] = t.rascLength;
-    o["trackNodeLists"] = listOf(t.trackNodeLists, trackNodeList);
-    o["frenLength"] = t.frenLength;
-    o["freeNodeArray"] = listOf(t.freeNodeArray, freeNode);
-    o["tubeLength"] = t.tubeLength;
-    o["tubeArray"] = listOf(t.tubeArray, tube);
-    o["catwLength"] = t.catwLength;
-    o["catwRecords"] = listOf(t.catwRecords, catwRecord);
+void field(const char* name, OrderedJson value, JsonSink& sink) {
+    sink.key(name);
+    sink.value(std::move(value));
 }
 
-void addSceneryAndTerrain(const ZvTrack& t, OrderedJson* out) {
-    OrderedJson& o = *out;
-    o["scenLength"] = t.scenLength;
-    o["scenTrailer"] = t.scenTrailer;
-    o["scenRecords"] = listOf(t.scenRecords, scenRecord);
-    o["scobLength"] = t.scobLength;
-    o["scobRecords"] = listOf(t.scobRecords, scobRecord);
-    o["envcLength"] = t.envcLength;
-    o["envcText1"] = text(t.envcText1);
-    o["envcText2"] = text(t.envcText2);
-    o["hasTerrain"] = t.hasTerrain;
-    o["teraValue"] = t.teraValue;
-    o["terrainColumns"] = t.terrainColumns;
-    o["terrainRows"] = t.terrainRows;
-    o["teraFloat1"] = number(t.teraFloat1);
-    o["teraFloat2"] = number(t.teraFloat2);
-    o["teraText1"] = text(t.teraText1);
-    o["teraFloat3"] = number(t.teraFloat3);
-    o["teraText2"] = text(t.teraText2);
-    o["teraFloat4"] = number(t.teraFloat4);
-    o["teraFlag1"] = t.teraFlag1;
-    o["teraFloat5"] = number(t.teraFloat5);
-    o["teraText3"] = text(t.teraText3);
-    o["teraFloat6"] = number(t.teraFloat6);
-    o["teraByte"] = t.teraByte;
-    o["teraFlag2"] = t.teraFlag2;
-    o["teraFloat7"] = number(t.teraFloat7);
-    o["terrainHeights"] = terrain(t);
+void trackNodeLists(const ZvTrack& t, JsonSink& sink) {
+    sink.key("trackNodeLists");
+    sink.beginArray();
+    for (const TrackNodeList& list : t.trackNodeLists) {
+        sink.beginObject();
+        listOf("nodes", list.nodes, trackNode, sink);
+        sink.end();
+    }
+    sink.end();
 }
+
+// A record's data bytes may run to megabytes: one number at a time.
+void catwRecords(const ZvTrack& t, JsonSink& sink) {
+    sink.key("catwRecords");
+    sink.beginArray();
+    for (const CatwRecord& c : t.catwRecords) {
+        sink.beginObject();
+        field("values", c.values, sink);
+        listOf("data", c.data, [](char byte) { return OrderedJson(static_cast<unsigned char>(byte)); },
+               sink);
+        sink.end();
+    }
+    sink.end();
+}
+
+// The used part of the terrain grid, row by row.
+void terrain(const ZvTrack& track, JsonSink& sink) {
+    sink.key("terrainHeights");
+    sink.beginArray();
+    for (int r = 0; r < usedTerrainRows(track); ++r) sink.value(terrainRow(track, r));
+    sink.end();
+}
+
+void header(const ZvTrack& t, JsonSink& sink) {
+    field("headerValue", t.headerValue, sink);
+    field("major", t.major, sink);
+    field("minor", t.minor, sink);
+    field("revision", t.revision, sink);
+    field("markup", t.markup, sink);
+    field("headerByte", t.headerByte, sink);
+    field("use16friction", t.use16friction, sink);
+    field("trckLength", t.trckLength, sink);
+    field("coasterStyle", t.coasterStyle, sink);
+    field("trckValue", t.trckValue, sink);
+    listOf("trckEntries", t.trckEntries, trckEntry, sink);
+    field("trackColors", arrayOf(t.trackColors, color), sink);
+    field("trckBytes", t.trckBytes, sink);
+    field("trckInt", t.trckInt, sink);
+    field("trckFlag", t.trckFlag, sink);
+    field("trckColor", color(t.trckColor), sink);
+    field("infoLength", t.infoLength, sink);
+    field("authorComments", t.authorComments ? text(t.authorComments) : OrderedJson(nullptr), sink);
+}
+
+void trackAndSupports(const ZvTrack& t, JsonSink& sink) {
+    field("bezrLength", t.bezrLength, sink);
+    listOf("bezierArray", t.bezierArray, bezier, sink);
+    field("segmLength", t.segmLength, sink);
+    field("closedTrack", t.closedTrack, sink);
+    listOf("segmentArray", t.segmentArray, segment, sink);
+    field("suppLength", t.suppLength, sink);
+    field("fundLength", t.fundLength, sink);
+    listOf("fundNodeArray", t.fundNodeArray, fundNode, sink);
+    field("rascLength", t.rascLength, sink);
+    trackNodeLists(t, sink);
+    field("frenLength", t.frenLength, sink);
+    listOf("freeNodeArray", t.freeNodeArray, freeNode, sink);
+    field("tubeLength", t.tubeLength, sink);
+    listOf("tubeArray", t.tubeArray, tube, sink);
+    field("catwLength", t.catwLength, sink);
+    catwRecords(t, sink);
+}
+
+void sceneryAndTerrain(const ZvTrack& t, JsonSink& sink) {
+    field("scenLength", t.scenLength, sink);
+    field("scenTrailer", t.scenTrailer, sink);
+    listOf("scenRecords", t.scenRecords, scenRecord, sink);
+    field("scobLength", t.scobLength, sink);
+    listOf("scobRecords", t.scobRecords, scobRecord, sink);
+    field("envcLength", t.envcLength, sink);
+    field("envcText1", text(t.envcText1), sink);
+    field("envcText2", text(t.envcText2), sink);
+    field("hasTerrain", t.hasTerrain, sink);
+    field("teraValue", t.teraValue, sink);
+    field("terrainColumns", t.terrainColumns, sink);
+    field("terrainRows", t.terrainRows, sink);
+    field("teraFloat1", number(t.teraFloat1), sink);
+    field("teraFloat2", number(t.teraFloat2), sink);
+    field("teraText1", text(t.teraText1), sink);
+    field("teraFloat3", number(t.teraFloat3), sink);
+    field("teraText2", text(t.teraText2), sink);
+    field("teraFloat4", number(t.teraFloat4), sink);
+    field("teraFlag1", t.teraFlag1, sink);
+    field("teraFloat5", number(t.teraFloat5), sink);
+    field("teraText3", text(t.teraText3), sink);
+    field("teraFloat6", number(t.teraFloat6), sink);
+    field("teraByte", t.teraByte, sink);
+    field("teraFlag2", t.teraFlag2, sink);
+    field("teraFloat7", number(t.teraFloat7), sink);
+    terrain(t, sink);
+}
+
+using NonFiniteVisitor = std::function<void(const std::string& path, OrderedJson& value)>;
 
 void walkNonFinite(OrderedJson& node, const std::string& path, const NonFiniteVisitor& visit) {
     if (node.is_object()) {
@@ -251,29 +278,123 @@ void walkNonFinite(OrderedJson& node, const std::string& path, const NonFiniteVi
     }
 }
 
-}  // namespace
-
-OrderedJson trackToJson(const ZvTrack& track) {
-    OrderedJson out = OrderedJson::object();
-    addHeader(track, &out);
-    addTrackAndSupports(track, &out);
-    addSceneryAndTerrain(track, &out);
-    return out;
-}
-
-void forEachNonFinite(OrderedJson& node, const NonFiniteVisitor& visit) {
-    walkNonFinite(node, "", visit);
-}
-
-void replaceNonFinite(OrderedJson& node) {
-    forEachNonFinite(node, [](const std::string&, OrderedJson& value) {
-        value = nonFiniteName(value.get<double>());
-    });
-}
-
+// "nan", "inf" or "-inf".
 std::string nonFiniteName(double value) {
     if (std::isnan(value)) return "nan";
     return value < 0 ? "-inf" : "inf";
+}
+
+// The dump's text, exactly as the JSON library prints a whole document with
+// an indent of 2: each piece is printed by the library and indented to its
+// depth, and the framing between pieces is the library's.
+class JsonTextWriter : public JsonSink {
+public:
+    explicit JsonTextWriter(std::ostream& out) : out_(out) {}
+
+    void beginObject() override { open('{'); }
+    void beginArray() override { open('['); }
+    void end() override {
+        const Frame frame = frames_.back();
+        frames_.pop_back();
+        if (frame.members > 0) out_ << '\n' << indent();
+        out_ << frame.close;
+        if (frames_.empty()) out_ << '\n';
+    }
+    void key(const char* name) override {
+        nextMember();
+        out_ << OrderedJson(name).dump() << ": ";
+    }
+    void value(OrderedJson value) override {
+        if (inArray()) nextMember();
+        walkNonFinite(value, "", [](const std::string&, OrderedJson& number) {
+            number = nonFiniteName(number.get<double>());
+        });
+        std::string text = value.dump(kIndent, ' ', false, OrderedJson::error_handler_t::replace);
+        // JSON strings hold no raw line breaks, so every one is the layout's.
+        const std::string lineStart = "\n" + indent();
+        for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+            text.replace(at, 1, lineStart);
+            at += lineStart.size() - 1;
+        }
+        out_ << text;
+    }
+
+private:
+    static constexpr int kIndent = 2;
+    struct Frame {
+        char close;
+        bool array;
+        size_t members;
+    };
+
+    bool inArray() const { return !frames_.empty() && frames_.back().array; }
+    std::string indent() const { return std::string(kIndent * frames_.size(), ' '); }
+    void nextMember() {
+        out_ << (frames_.back().members++ > 0 ? ",\n" : "\n") << indent();
+    }
+    void open(char bracket) {
+        if (inArray()) nextMember();
+        out_ << bracket;
+        frames_.push_back({bracket == '{' ? '}' : ']', bracket == '[', 0});
+    }
+
+    std::ostream& out_;
+    std::vector<Frame> frames_;
+};
+
+// Follows the path of each piece and looks into it for non-finite numbers.
+class NonFiniteFinder : public JsonSink {
+public:
+    explicit NonFiniteFinder(const NonFiniteNumberVisitor& visit) : visit_(visit) {}
+
+    void beginObject() override { frames_.push_back({nextPath(), false, 0, ""}); }
+    void beginArray() override { frames_.push_back({nextPath(), true, 0, ""}); }
+    void end() override { frames_.pop_back(); }
+    void key(const char* name) override { frames_.back().key = name; }
+    void value(OrderedJson value) override {
+        walkNonFinite(value, nextPath(), [this](const std::string& path, OrderedJson& number) {
+            visit_(path, nonFiniteName(number.get<double>()));
+        });
+    }
+
+private:
+    struct Frame {
+        std::string path;
+        bool array;
+        size_t index;
+        std::string key;
+    };
+
+    // The path of the piece that comes next.
+    std::string nextPath() {
+        if (frames_.empty()) return "";
+        Frame& frame = frames_.back();
+        if (frame.array) return frame.path + "[" + std::to_string(frame.index++) + "]";
+        return frame.path.empty() ? frame.key : frame.path + "." + frame.key;
+    }
+
+    const NonFiniteNumberVisitor& visit_;
+    std::vector<Frame> frames_;
+};
+
+}  // namespace
+
+void walkTrackJson(const ZvTrack& track, JsonSink& sink) {
+    sink.beginObject();
+    header(track, sink);
+    trackAndSupports(track, sink);
+    sceneryAndTerrain(track, sink);
+    sink.end();
+}
+
+void writeTrackJson(const ZvTrack& track, std::ostream& out) {
+    JsonTextWriter writer(out);
+    walkTrackJson(track, writer);
+}
+
+void forEachNonFiniteNumber(const ZvTrack& track, const NonFiniteNumberVisitor& visit) {
+    NonFiniteFinder finder(visit);
+    walkTrackJson(track, finder);
 }
 
 std::string latin1ToUtf8(const std::string& bytes) {

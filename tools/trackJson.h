@@ -1,20 +1,26 @@
-// The JSON form of a track document, as `zvtrack dump` prints it.
+// The JSON form of a track document, as `zvtrack dump` prints it, produced
+// piece by piece so that a track of any size needs little memory beyond the
+// document itself.
 //
-//   trackToJson      every field of the document under the name the code uses,
-//                    in field order. Floats keep their shortest decimal form and
-//                    stay numbers even when not finite (see replaceNonFinite).
-//                    Texts become Latin-1 strings: each byte is one code point,
-//                    so any bytes survive. Only the settings block a segment's
-//                    type stores is written; the terrain gives its used rows x
-//                    columns only.
-//   forEachNonFinite calls visit(path, value) for every NaN or infinite number,
-//                    with a path such as "bezierArray[2].controlIn.y".
-//   replaceNonFinite turns those numbers into the strings "nan", "inf", "-inf",
-//                    which JSON can carry.
-//   latin1ToUtf8     the Latin-1 reading of a byte string, as UTF-8.
+//   walkTrackJson          hands `sink` every field of the document under the
+//                          name the code uses, in field order: scalars and each
+//                          small record whole, large collections element by
+//                          element. Floats keep their shortest decimal form.
+//                          Texts become Latin-1 strings: each byte is one code
+//                          point, so any bytes survive. Only the settings block
+//                          a segment's type stores is given; the terrain gives
+//                          its used rows x columns only.
+//   writeTrackJson         the dump: that JSON indented by 2, non-finite numbers
+//                          as the strings "nan", "inf" and "-inf", ending in a
+//                          newline.
+//   forEachNonFiniteNumber calls visit(path, name) for every NaN or infinite
+//                          number, with a path such as "bezierArray[2].controlIn.y"
+//                          and its name ("nan", "inf", "-inf").
+//   latin1ToUtf8           the Latin-1 reading of a byte string, as UTF-8.
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -23,12 +29,22 @@
 
 using OrderedJson = nlohmann::ordered_json;
 
-OrderedJson trackToJson(const ZvTrack& track);
+// Receives a document's JSON in order: containers opened and closed, keys of
+// object members, and values (a scalar or a whole small record).
+class JsonSink {
+public:
+    virtual ~JsonSink() = default;
+    virtual void beginObject() = 0;
+    virtual void beginArray() = 0;
+    virtual void end() = 0;
+    virtual void key(const char* name) = 0;
+    virtual void value(OrderedJson value) = 0;
+};
 
-using NonFiniteVisitor = std::function<void(const std::string& path, OrderedJson& value)>;
-void forEachNonFinite(OrderedJson& node, const NonFiniteVisitor& visit);
-void replaceNonFinite(OrderedJson& node);
+void walkTrackJson(const ZvTrack& track, JsonSink& sink);
+void writeTrackJson(const ZvTrack& track, std::ostream& out);
 
-// "nan", "inf" or "-inf".
-std::string nonFiniteName(double value);
+using NonFiniteNumberVisitor = std::function<void(const std::string& path, const std::string& name)>;
+void forEachNonFiniteNumber(const ZvTrack& track, const NonFiniteNumberVisitor& visit);
+
 std::string latin1ToUtf8(const std::string& bytes);
