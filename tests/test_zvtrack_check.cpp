@@ -71,12 +71,11 @@ TEST(ZvtrackCheckFindings, TubeEndsNamingMissingNodes) {
     toTrack.kind2 = 9;
     EXPECT_THAT(checkTrack(*track),
                 ElementsAre("tubeArray[0]: end 1 names foundation node 3, but the track has 1 "
-                            "foundation node",
-                            "tubeArray[0]: end 2 names free node -1, but the track has 1 free node",
+                            "foundation node; end 2 names free node -1, but the track has 1 "
+                            "free node",
                             "tubeArray[1]: end 1 names the track nodes of segment 10, but the "
-                            "track has 10 track-node lists",
-                            "tubeArray[1]: end 2 has kind 9, not 1 (foundation node), 2 (free "
-                            "node) or 3 (track node)"));
+                            "track has 10 track-node lists; end 2 has kind 9, not 1 (foundation "
+                            "node), 2 (free node) or 3 (track node)"));
     toTrack.segment1 = 1;
     toTrack.index1 = 6;  // segment 1 holds 6 markers
     toTrack.kind2 = kEndFreeNode;

@@ -1,9 +1,8 @@
 #include "trackCheck.h"
 
-#include <sstream>
-
 #include "curve.h"
 #include "trackJson.h"
+#include "tubeEnds.h"
 #include "zvlayout.h"
 
 namespace {
@@ -20,48 +19,9 @@ std::string sized(size_t count, const char* singular, const char* plural) {
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
 
-// The problem with one tube end, or "" when it names an existing node.
-std::string tubeEndProblem(const ZvTrack& t, int kind, int segment, int index) {
-    auto outside = [](int i, size_t count) { return i < 0 || static_cast<size_t>(i) >= count; };
-    std::ostringstream out;
-    switch (kind) {
-        case kEndFundNode:
-            if (outside(index, t.fundNodeArray.size()))
-                out << "names foundation node " << index << ", but the track has "
-                    << sized(t.fundNodeArray.size(), "foundation node", "foundation nodes");
-            break;
-        case kEndFreeNode:
-            if (outside(index, t.freeNodeArray.size()))
-                out << "names free node " << index << ", but the track has "
-                    << sized(t.freeNodeArray.size(), "free node", "free nodes");
-            break;
-        case kEndTrackNode:
-            if (outside(segment, t.trackNodeLists.size()))
-                out << "names the track nodes of segment " << segment << ", but the track has "
-                    << sized(t.trackNodeLists.size(), "track-node list", "track-node lists");
-            else if (outside(index, t.trackNodeLists[segment].nodes.size()))
-                out << "names track node " << index << " of segment " << segment
-                    << ", but that segment has "
-                    << sized(t.trackNodeLists[segment].nodes.size(), "track node", "track nodes");
-            break;
-        default:
-            out << "has kind " << kind
-                << ", not 1 (foundation node), 2 (free node) or 3 (track node)";
-    }
-    return out.str();
-}
-
 void checkTubeEnds(const ZvTrack& t, Findings* findings) {
-    for (size_t i = 0; i < t.tubeArray.size(); ++i) {
-        const TubeRecord& tube = t.tubeArray[i];
-        const std::string problems[2] = {tubeEndProblem(t, tube.kind1, tube.segment1, tube.index1),
-                                         tubeEndProblem(t, tube.kind2, tube.segment2, tube.index2)};
-        for (int end = 0; end < 2; ++end) {
-            if (!problems[end].empty())
-                findings->push_back("tubeArray[" + std::to_string(i) + "]: end " +
-                                    std::to_string(end + 1) + " " + problems[end]);
-        }
-    }
+    const Findings tubes = danglingTubeEnds(t);
+    findings->insert(findings->end(), tubes.begin(), tubes.end());
 }
 
 void checkTrackNodeListCount(const ZvTrack& t, Findings* findings) {

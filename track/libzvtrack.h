@@ -6,23 +6,35 @@
 // `pastEnd`, so the loader can refuse a truncated file. Writing goes to a
 // stdio stream; write errors are left for the caller to find with ferror.
 //
+// A track file is at most kZvMaxFileSize bytes: its counts and length words
+// are 32-bit, so no larger file can be described by them.
+//
 //   ZvOpen  loads a file into a document: 1 on success, 0 on failure. On
 //           failure the document is left exactly as it was and the report
-//           says which chunk failed at which byte offset. Fields whose chunk the
-//           file lacks keep their previous values. A damaged file (fields cut
-//           off by the end, a negative count or length, one larger than the
-//           bytes left, a terrain larger than the grid) fails; up to 3 stray
-//           bytes at the end, or a cut nested count there, do not.
-//   ZvSave  writes a document: 1 when the whole file was written and closed.
-//           It writes a temporary file beside the target and renames it over
-//           the target only then, so a failed save leaves nothing behind and
-//           never damages an existing file. A target that is not a regular
-//           file is refused; a symbolic link stays and its file is replaced.
+//           says which chunk failed at which byte offset, and also that the
+//           file does not look like a track file when it does not begin with
+//           "ZORV". Fields whose chunk the file lacks keep their previous
+//           values. Refused before anything is read: a path that is not a
+//           regular file (it is opened without waiting, so a FIFO cannot hang
+//           the load) and a file larger than kZvMaxFileSize. A damaged file
+//           (fields cut off by the end, nested counts of RASC and SCEN
+//           included; a negative count or length, one larger than the bytes
+//           left, a terrain larger than the grid) fails; up to 3 stray bytes
+//           after the last chunk load with a warning.
+//   ZvSave  writes a document by the link policy of writeFileSafely
+//           (safeOutput.h): a temporary file in the target's folder renamed
+//           over the target once complete, so a failed save leaves nothing
+//           behind and never damages an existing file; a symbolic link at the
+//           target is replaced, never followed; a target that is not a
+//           regular file or is write-protected is refused. 1 on success.
+//   ZvWrite, ZvSaveMemory and ZvSave refuse a document whose file would be
+//   larger than kZvMaxFileSize (ZvFileSize) before writing anything.
 //   Messages of ZvOpen and ZvSave begin with the path; ZvOpenMemory's do not.
 
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -84,10 +96,15 @@ struct ZvLoadReport {
     int chunksRead = 0;  // known chunks read; 0 means no track data at all
 };
 
+// The largest track file: what a 32-bit signed count or length word can describe.
+constexpr uint64_t kZvMaxFileSize = 2147483647;
+
 int ZvOpen(const char* path, ZvTrack* track, ZvLoadReport* report = nullptr);
 int ZvOpenMemory(const unsigned char* bytes, size_t size, ZvTrack* track,
                  ZvLoadReport* report = nullptr);
 
+// The number of bytes ZvWrite would write for the document.
+uint64_t ZvFileSize(const ZvTrack* track);
 // Writes every chunk in the saver's order to an open stream. Returns 1 when
 // no write failed (ferror is clear).
 int ZvWrite(FILE* stream, const ZvTrack* track);

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr size_t kNestedCountSize = zvlayout::kIntSize;
 constexpr size_t kFloatSize = 4;
 constexpr size_t kReadBlock = size_t{1} << 20;
 
@@ -123,17 +122,6 @@ public:
         }
     }
 
-    // The nested count that closes the last chunk may be cut by the end of the
-    // file; what is there is consumed. Returns false when it was cut.
-    bool nestedCount(int* value) {
-        if (left() < kNestedCountSize) {
-            nulls(left());
-            return false;
-        }
-        *value = ReadInt(in_);
-        return true;
-    }
-
 private:
     ZvInStream* in_;
     int key_ = kKeyUnknown;
@@ -145,10 +133,20 @@ private:
 void readChunk(int key, ChunkReader& reader, ZvTrack& track) {
     if (key == kKeyTERA) track.hasTerrain = 1;
     if (!zvlayout::body(key, reader, track) || reader.failed()) return;
-    // RASC and SCEN read their own nested count; the scan steps over the others'.
+    // RASC and SCEN read their own nested count as a field, which a cut
+    // damages like any other; the scan steps over the others'.
     int ignoredCount = 0;
-    if (key == kKeyRASC) reader.nestedCount(&ignoredCount);
-    if (key == kKeySCEN) reader.nestedCount(&track.scenTrailer);
+    if (key == kKeyRASC) reader.integer(ignoredCount);
+    if (key == kKeySCEN) reader.integer(track.scenTrailer);
+}
+
+// Text files and other data can hold a chunk key by chance; a file whose first
+// key is not the root chunk's is most likely no track at all.
+std::string notATrackNote(const unsigned char* bytes, size_t size) {
+    const char* root = keyName(kKeyZORV);
+    if (size >= 4 && std::memcmp(bytes, root, 4) == 0) return "";
+    return std::string("; the file does not look like a track file (it does not begin with \"") +
+           root + "\")";
 }
 
 std::string strayBytesWarning(size_t count, size_t offset) {
@@ -172,16 +170,30 @@ bool readAll(int fd, size_t sizeHint, std::vector<unsigned char>* bytes) {
     return true;
 }
 
-// Loads the file at `path` into `bytes`; on failure returns the reason.
+// What a file that is not a regular one is, for the message that refuses it.
+const char* fileKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    return "a special file";
+}
+
+// Loads the file at `path` into `bytes`; on failure returns the reason. The
+// open does not wait (a FIFO without a writer would block it forever), and
+// only a regular file within the format's size is read.
 std::string loadFile(const char* path, std::vector<unsigned char>* bytes) {
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::string("cannot open: ") + std::strerror(errno);
     struct stat status;
     std::string problem;
     if (fstat(fd, &status) != 0) {
         problem = std::string("cannot read its status: ") + std::strerror(errno);
     } else if (!S_ISREG(status.st_mode)) {
-        problem = "not a regular file";
+        problem = std::string("not a regular file (") + fileKind(status.st_mode) + ")";
+    } else if (static_cast<uint64_t>(status.st_size) > kZvMaxFileSize) {
+        problem = std::to_string(status.st_size) + " bytes, more than the " +
+                  std::to_string(kZvMaxFileSize) + " a track file can hold";
     } else if (!readAll(fd, static_cast<size_t>(status.st_size), bytes)) {
         problem = std::string("read failed: ") + std::strerror(errno);
     }
@@ -217,7 +229,7 @@ int ZvOpenMemory(const unsigned char* bytes, size_t size, ZvTrack* track, ZvLoad
                         " bytes)");
         }
         if (reader.failed()) {
-            report->error = reader.error();
+            report->error = reader.error() + notATrackNote(bytes, size);
             return 0;
         }
         ++chunksRead;

@@ -1,13 +1,11 @@
 // Saving a .zvtrack file: every chunk in the saver's order, encoded into a
 // fixed block of memory that goes to the stream whenever it is full, so the
 // save costs little more than the bytes it writes and holds one block at most.
-// ZvSave writes to a temporary file beside the target and renames it over the
-// target only after a clean close.
-#include <sys/stat.h>
-#include <unistd.h>
-
+// The size of the file is worked out from the document first, by the same walk
+// over the chunks, so a track too large for the format is refused before a
+// byte is written. ZvSave hands the writing to writeFileSafely.
 #include <cerrno>
-#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -15,6 +13,7 @@
 
 #include "info.h"
 #include "libzvtrack.h"
+#include "safeOutput.h"
 #include "zvbytes.h"
 #include "zvlayout.h"
 
@@ -23,7 +22,6 @@ namespace {
 // Small enough to stay in the processor's cache between encoding and writing
 // and to cost few fresh pages; large enough that each write is worth its call.
 constexpr size_t kBlockSize = size_t{128} << 10;
-constexpr mode_t kCreateMode = 0666;  // what an ordinary create asks for before the umask
 
 // The saver's order, with the nested count written after each chunk's body.
 struct SavedChunk {
@@ -72,12 +70,13 @@ public:
     }
     void key(int code) { raw(keyName(code), 4); }
 
-    void text(const std::string& value) { sized(value.data(), value.size(), "text"); }
-    void blob(const std::vector<char>& data) { sized(data.data(), data.size(), "CATW data"); }
+    void text(const std::string& value) { sized(value.data(), value.size()); }
+    void blob(const std::vector<char>& data) { sized(data.data(), data.size()); }
 
+    // Every count and length fits an Int: the file size was checked first.
     template <class T>
-    void count(const std::vector<T>& records, size_t, const char* noun) {
-        integer(fitsInt(records.size(), noun) ? static_cast<int>(records.size()) : 0);
+    void count(const std::vector<T>& records, size_t, const char*) {
+        integer(static_cast<int>(records.size()));
     }
 
     // Each record's room is taken at once; its fields then go straight in.
@@ -93,7 +92,7 @@ public:
     // Owned comments may hold any bytes, a NUL among them: write them whole.
     void authorComments(const ZvTrack& track) {
         const std::string comments = authorCommentsText(&track);
-        sized(comments.data(), comments.size(), "author comments");
+        sized(comments.data(), comments.size());
     }
 
     void terrainSize(const ZvTrack& track) {
@@ -150,15 +149,8 @@ private:
         used_ += count - done;
     }
 
-    bool fitsInt(size_t size, const char* noun) {
-        if (size <= size_t{INT_MAX}) return true;
-        fail(std::string(noun) + " of " + std::to_string(size) + " is too large for the file");
-        return false;
-    }
-
     // An Int length, then the bytes.
-    void sized(const char* bytes, size_t size, const char* noun) {
-        if (!fitsInt(size, noun)) return integer(0);
+    void sized(const char* bytes, size_t size) {
         integer(static_cast<int>(size));
         raw(bytes, size);
     }
@@ -169,19 +161,68 @@ private:
     std::string problem_;
 };
 
-void writeChunk(ChunkWriter& writer, SavedChunk chunk, const ZvTrack& track) {
-    writer.key(chunk.key);
-    zvlayout::body(chunk.key, writer, track);
-    writer.integer(chunk.nestedCount);
+// Counts the bytes the writer would put out, by the same walk over the layout.
+class SizeCounter {
+public:
+    uint64_t bytes() const { return bytes_; }
+
+    void raw(const void*, size_t count) { bytes_ += count; }
+    void byte(int8_t) { bytes_ += 1; }
+    void boolean(int) { bytes_ += 1; }
+    void integer(int) { bytes_ += zvlayout::kIntSize; }
+    void real(float) { bytes_ += zvlayout::kIntSize; }
+    void color(const Color&) { bytes_ += zvlayout::kIntSize; }
+    void nulls(size_t count) { bytes_ += count; }
+    void key(int) { bytes_ += zvlayout::kIntSize; }
+    void text(const std::string& value) { bytes_ += zvlayout::kIntSize + value.size(); }
+    void blob(const std::vector<char>& data) { bytes_ += zvlayout::kIntSize + data.size(); }
+    template <class T>
+    void count(const std::vector<T>&, size_t, const char*) {
+        bytes_ += zvlayout::kIntSize;
+    }
+    template <class Layout, class Record>
+    void records(const std::vector<Record>& list, Layout, const char*) {
+        bytes_ += zvlayout::kIntSize + uint64_t{list.size()} * Layout::kSize;
+    }
+    void authorComments(const ZvTrack& track) { text(authorCommentsText(&track)); }
+    void terrainSize(const ZvTrack&) { bytes_ += 2 * zvlayout::kIntSize; }
+    // A terrain outside the grid is refused by the writer; it counts as empty.
+    void terrainGrid(const ZvTrack& track) {
+        if (track.terrainRows < 0 || track.terrainColumns < 0) return;
+        bytes_ += uint64_t{static_cast<unsigned>(track.terrainRows)} *
+                  static_cast<unsigned>(track.terrainColumns) * zvlayout::kIntSize;
+    }
+
+private:
+    uint64_t bytes_ = 0;
+};
+
+// One chunk: key, body, and the nested count the saver writes for it.
+template <class Out>
+void putChunk(Out& out, SavedChunk chunk, const ZvTrack& track) {
+    out.key(chunk.key);
+    zvlayout::body(chunk.key, out, track);
+    out.integer(chunk.nestedCount);
+}
+
+// Every chunk in the saver's order, to a writer or a counter.
+template <class Out>
+void putChunks(Out& out, const ZvTrack& track) {
+    for (SavedChunk chunk : kTrackChunks) putChunk(out, chunk, track);
+    if (track.hasTerrain == 1) putChunk(out, kTerrainChunk, track);
+    out.raw(kCustomChunks, sizeof kCustomChunks);
+    putChunk(out, kEnvironmentChunk, track);
 }
 
 // Writes the whole document; returns "" or the first problem met.
 std::string writeTrack(FILE* stream, const ZvTrack& track) {
+    const uint64_t size = ZvFileSize(&track);
+    if (size > kZvMaxFileSize) {
+        return "the track would take " + std::to_string(size) + " bytes, more than the " +
+               std::to_string(kZvMaxFileSize) + " a track file can hold";
+    }
     ChunkWriter writer(stream);
-    for (SavedChunk chunk : kTrackChunks) writeChunk(writer, chunk, track);
-    if (track.hasTerrain == 1) writeChunk(writer, kTerrainChunk, track);
-    writer.raw(kCustomChunks, sizeof kCustomChunks);
-    writeChunk(writer, kEnvironmentChunk, track);
+    putChunks(writer, track);
     if (writer.flush() && fflush(stream) != 0) {
         writer.fail(std::string("write failed: ") + std::strerror(errno));
     }
@@ -189,68 +230,13 @@ std::string writeTrack(FILE* stream, const ZvTrack& track) {
     return writer.problem();
 }
 
-// The mode an ordinary create would give: an existing file keeps its own.
-mode_t modeForTarget(const struct stat* existing) {
-    if (existing) return existing->st_mode & 07777;
-    mode_t mask = umask(0);  // the umask can only be read by setting it
-    umask(mask);
-    return kCreateMode & ~mask;
-}
-
-// A symbolic link is kept: the file it names is replaced.
-std::string resolveTarget(const char* path) {
-    struct stat status;
-    if (lstat(path, &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    char* resolved = realpath(path, nullptr);
-    if (!resolved) return path;
-    std::string target = resolved;
-    free(resolved);
-    return target;
-}
-
-// Writes the document into the open temporary file and closes it.
-std::string writeAndClose(int fd, mode_t mode, const ZvTrack& track) {
-    if (fchmod(fd, mode) != 0) {
-        std::string problem = std::string("cannot set the mode: ") + std::strerror(errno);
-        close(fd);
-        return problem;
-    }
-    FILE* stream = fdopen(fd, "wb");
-    if (!stream) {
-        std::string problem = std::string("cannot open a stream: ") + std::strerror(errno);
-        close(fd);
-        return problem;
-    }
-    // The writer hands over whole blocks of its own; a stdio buffer would only
-    // copy them once more.
-    setvbuf(stream, nullptr, _IONBF, 0);
-    std::string problem = writeTrack(stream, track);
-    if (fclose(stream) != 0 && problem.empty()) {
-        problem = std::string("close failed: ") + std::strerror(errno);
-    }
-    return problem;
-}
-
-// Saves to `path`; returns "" or the reason it failed, with nothing left behind.
-std::string saveFile(const char* path, const ZvTrack& track) {
-    if (!path || !*path) return "no file name given";
-    std::string target = resolveTarget(path);
-    struct stat status;
-    bool exists = stat(target.c_str(), &status) == 0;
-    if (exists && !S_ISREG(status.st_mode)) return "not a regular file";
-
-    std::string temporary = target + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0) return std::string("cannot create a file beside it: ") + std::strerror(errno);
-    std::string problem = writeAndClose(fd, modeForTarget(exists ? &status : nullptr), track);
-    if (problem.empty() && rename(temporary.c_str(), target.c_str()) != 0) {
-        problem = std::string("cannot replace it: ") + std::strerror(errno);
-    }
-    if (!problem.empty()) unlink(temporary.c_str());
-    return problem;
-}
-
 }  // namespace
+
+uint64_t ZvFileSize(const ZvTrack* track) {
+    SizeCounter counter;
+    putChunks(counter, *track);
+    return counter.bytes();
+}
 
 int ZvWrite(FILE* stream, const ZvTrack* track) {
     return writeTrack(stream, *track).empty() ? 1 : 0;
@@ -269,7 +255,13 @@ int ZvSaveMemory(const ZvTrack* track, std::vector<unsigned char>* bytes) {
 }
 
 int ZvSave(const char* path, ZvTrack* track, std::string* error) {
-    std::string problem = saveFile(path, *track);
+    // The writer hands over whole blocks of its own; a stdio buffer would only
+    // copy them once more.
+    auto write = [track](FILE* stream) {
+        setvbuf(stream, nullptr, _IONBF, 0);
+        return writeTrack(stream, *track);
+    };
+    std::string problem = writeFileSafely(path ? path : "", write);
     if (!problem.empty() && error) *error = path && *path ? std::string(path) + ": " + problem : problem;
     return problem.empty() ? 1 : 0;
 }

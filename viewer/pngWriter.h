@@ -1,9 +1,10 @@
 // Writes an RGB picture as a PNG file.
 //
 //   writePngRgb  `pixels` holds height rows of width * 3 bytes, the bottom row
-//                first (as GL reads them). The file is written beside `path`
-//                under a temporary name and renamed only when complete, so a
-//                failure leaves no partial file. False with *error on failure.
+//                first (as GL reads them). The file is written as every
+//                output is (writeFileSafely): a failure leaves no partial
+//                file, a link at `path` is replaced rather than followed.
+//                False with *error on failure.
 #pragma once
 
 #include <string>

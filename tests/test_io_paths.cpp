@@ -1,0 +1,253 @@
+// What loading and saving do with the paths around a track: links, protected
+// and special files, names at the length limit, signals during a save, files
+// too large for the format, and files that are no track at all.
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "track_fixtures.h"
+
+using fixture::Bytes;
+using fixture::saveToBytes;
+
+namespace {
+
+// A scratch folder, removed with everything in it.
+class Folder {
+public:
+    Folder() {
+        char name[] = "/tmp/zvtrack-paths-XXXXXX";
+        path_ = mkdtemp(name);
+    }
+    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    std::set<std::string> entries() const {
+        std::set<std::string> names;
+        DIR* dir = opendir(path_.c_str());
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") names.insert(name);
+        }
+        closedir(dir);
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+ZvTrack newTrack() {
+    ZvTrack track;
+    initNewZvTrack(&track);
+    return track;
+}
+
+std::string savedText(const ZvTrack& track) {
+    const Bytes bytes = saveToBytes(track);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Runs `body` in a child process that the alarm ends after `seconds`; its exit
+// status, or -1 when it did not exit by itself (a hang, a crash).
+template <class Body>
+int inChild(unsigned seconds, Body body) {
+    pid_t child = fork();
+    if (child == 0) {
+        alarm(seconds);
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(LinkPolicy, ALinkAtTheTargetIsReplacedAndWhatItNamesIsNeverWritten) {
+    Folder folder;
+    const ZvTrack track = newTrack();
+    writeText(folder.file("victim.zvtrack"), "the author's own track");
+    ASSERT_EQ(symlink("victim.zvtrack", folder.file("link.zvtrack").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere/at/all", folder.file("dangling.zvtrack").c_str()), 0);
+    for (const char* name : {"link.zvtrack", "dangling.zvtrack"}) {
+        std::string error;
+        ZvTrack copy = track;
+        ASSERT_EQ(ZvSave(folder.file(name).c_str(), &copy, &error), 1) << error;
+        struct stat status;
+        lstat(folder.file(name).c_str(), &status);
+        EXPECT_TRUE(S_ISREG(status.st_mode)) << name;
+        EXPECT_EQ(contents(folder.file(name)), savedText(track)) << name;
+    }
+    EXPECT_EQ(contents(folder.file("victim.zvtrack")), "the author's own track");
+    EXPECT_EQ(folder.entries(),
+              (std::set<std::string>{"victim.zvtrack", "link.zvtrack", "dangling.zvtrack"}));
+}
+
+TEST(LinkPolicy, ProtectedAndSpecialTargetsAreRefusedUntouched) {
+    Folder folder;
+    ZvTrack track = newTrack();
+    const std::string protectedFile = folder.file("protected.zvtrack");
+    writeText(protectedFile, "kept as it is");
+    chmod(protectedFile.c_str(), 0444);
+    const std::string fifo = folder.file("fifo.zvtrack");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::pair<std::string, const char*> cases[] = {
+        {protectedFile, "write-protected"}, {fifo, "not a regular file"}, {folder.file(""), "not a regular file"}};
+    for (const auto& [path, problem] : cases) {
+        std::string error;
+        EXPECT_EQ(ZvSave(path.c_str(), &track, &error), 0) << path;
+        EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
+        EXPECT_NE(error.find(problem), std::string::npos) << error;
+    }
+    EXPECT_EQ(contents(protectedFile), "kept as it is");
+    EXPECT_EQ(folder.entries(), (std::set<std::string>{"protected.zvtrack", "fifo.zvtrack"}));
+}
+
+// The longest legal name leaves no room for a suffix: the temporary name
+// must not grow with it.
+TEST(LinkPolicy, TheLongestLegalNameCanBeWritten) {
+    Folder folder;
+    ZvTrack track = newTrack();
+    const std::string name(NAME_MAX, 'n');
+    std::string error;
+    EXPECT_EQ(ZvSave(folder.file(name).c_str(), &track, &error), 1) << error;
+    EXPECT_EQ(folder.entries(), std::set<std::string>{name});
+}
+
+TEST(LinkPolicy, TheSignalHandlersLastOnlyAsLongAsTheSave) {
+    Folder folder;
+    ZvTrack track = newTrack();
+    struct sigaction before, after;
+    sigaction(SIGINT, nullptr, &before);
+    ASSERT_EQ(ZvSave(folder.file("t.zvtrack").c_str(), &track), 1);
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(before.sa_handler, after.sa_handler);
+}
+
+// A child saves a large track over and over, so nearly all of its time is
+// spent inside a save; the signal must end it as the signal does, leaving the
+// target either absent or whole, and nothing else.
+TEST(LinkPolicy, InterruptingSignalsLeaveNoTemporaryFileBehind) {
+    constexpr size_t kCommentBytes = size_t{24} << 20;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        Folder folder;
+        const std::string target = folder.file("large.zvtrack");
+        ZvTrack track = newTrack();
+        setOwnedAuthorComments(std::string(kCommentBytes, 'c'), &track);
+        const uint64_t size = ZvFileSize(&track);
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        pid_t child = fork();
+        if (child == 0) {
+            close(ready[0]);
+            ZvSave(target.c_str(), &track);
+            (void)!write(ready[1], "x", 1);
+            for (;;) ZvSave(target.c_str(), &track);
+        }
+        close(ready[1]);
+        char byte;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        kill(child, signal);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+        EXPECT_EQ(folder.entries(), std::set<std::string>{"large.zvtrack"});
+        struct stat saved;
+        stat(target.c_str(), &saved);
+        EXPECT_EQ(static_cast<uint64_t>(saved.st_size), size);
+    }
+}
+
+TEST(FileSize, IsWhatTheSaverWrites) {
+    ZvTrack every;
+    fixture::fillEveryChunk(&every);
+    ZvTrack withoutTerrain = every;
+    withoutTerrain.hasTerrain = 0;
+    ZvTrack empty;
+    for (const ZvTrack* track : {&every, &withoutTerrain, &empty}) {
+        EXPECT_EQ(ZvFileSize(track), saveToBytes(*track).size());
+    }
+    const ZvTrack fresh = newTrack();
+    EXPECT_EQ(ZvFileSize(&fresh), 1649u + std::string(kNewTrackComments).size());
+}
+
+TEST(SpecialInputs, FifosAndDevicesAreRefusedWithoutWaiting) {
+    Folder folder;
+    const std::string fifo = folder.file("pipe.zvtrack");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::pair<std::string, const char*> cases[] = {{fifo, "(a FIFO)"},
+                                                         {"/dev/zero", "(a device)"}};
+    for (const auto& [path, kind] : cases) {
+        const int status = inChild(10, [path = path, kind = kind] {
+            ZvTrack track;
+            ZvLoadReport report;
+            return ZvOpen(path.c_str(), &track, &report) == 0 &&
+                   report.error == path + ": not a regular file " + kind;
+        });
+        EXPECT_EQ(status, 0) << path << (status < 0 ? ": the load hung" : ": wrong message");
+    }
+}
+
+// A sparse file takes no room on the disk; the load must refuse it by its
+// size before reading any of it.
+TEST(SpecialInputs, FilesLargerThanTheFormatAllowsAreRefusedBeforeReading) {
+    Folder folder;
+    const std::string huge = folder.file("huge.zvtrack");
+    const int fd = open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    const off_t size = static_cast<off_t>(kZvMaxFileSize) + 1;
+    ASSERT_EQ(ftruncate(fd, size), 0);
+    close(fd);
+    ZvTrack track;
+    ZvLoadReport report;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ZvOpen(huge.c_str(), &track, &report), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(report.error, huge + ": 2147483648 bytes, more than the 2147483647 a track file can hold");
+}
+
+TEST(NotATrack, AFailedLoadSaysWhenTheFileDoesNotBeginAsATrack) {
+    const std::string notes = "Remember to look at the TUBE chunk before the ride opens.\n";
+    ZvTrack track;
+    ZvLoadReport report;
+    EXPECT_EQ(ZvOpenMemory(reinterpret_cast<const unsigned char*>(notes.data()), notes.size(),
+                           &track, &report), 0);
+    EXPECT_NE(report.error.find("chunk \"TUBE\" at byte 24"), std::string::npos) << report.error;
+    EXPECT_NE(report.error.find("; the file does not look like a track file (it does not begin "
+                                "with \"ZORV\")"),
+              std::string::npos)
+        << report.error;
+
+    ZvTrack every;
+    fixture::fillEveryChunk(&every);
+    Bytes damaged = saveToBytes(every);
+    damaged.resize(damaged.size() / 2);
+    EXPECT_EQ(ZvOpenMemory(damaged.data(), damaged.size(), &track, &report), 0);
+    EXPECT_EQ(report.error.find("does not look like"), std::string::npos) << report.error;
+}
+
+}  // namespace
