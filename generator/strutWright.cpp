@@ -345,7 +345,7 @@ void strutWright::Type1(int /*style*/) {
     KeepFlags keep = attachmentPoints(segments);
     reserveForStructures(keep);
     MarkerCounts& counts = runReport.markers;
-    counts.attachmentPoints = counts.withoutCurve = counts.nonFinite = 0;
+    counts.attachmentPoints = counts.withoutCurve = counts.outOfRange = counts.nonFinite = 0;
     StructurePlan plan;
     for (size_t s = 0; s < keep.size(); ++s) {
         if (keep[s].empty()) continue;
@@ -361,7 +361,6 @@ void strutWright::Type1(int /*style*/) {
                 ++leftInPlace;
             } else {
                 keep[s][j] = !buildAtMarker(segment, static_cast<int>(j), style, plan);
-                counts.nonFinite += keep[s][j];
             }
         }
         counts.withoutCurve += leftInPlace;
@@ -437,6 +436,15 @@ bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style
                                 StructurePlan& plan) {
     const TrackNodeRecord& marker =
         track->trackNodeLists[static_cast<size_t>(segment)].nodes[static_cast<size_t>(node)];
+    MarkerCounts& counts = runReport.markers;
+    // A finite position outside 0..1 would extend the curve past its ends;
+    // a non-finite one fails as a non-finite structure below.
+    const float position = marker.segmentPos;
+    if (std::isfinite(position) && (position < 0 || position > 1)) {
+        ++counts.outOfRange;
+        warnAboutMarker(segment, marker, "lies outside 0..1 along it");
+        return false;
+    }
     const NodeFrame frame = nodeFrame(segment, style, marker);
 
     plan.start(frame.heading);
@@ -446,14 +454,11 @@ bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style
     if (frame.nodeType == kNodeCrossbeam) planCrossbeam(frame, plan);
 
     if (!plan.isFinite()) {
-        char position[32];
-        std::snprintf(position, sizeof position, "%g", static_cast<double>(marker.segmentPos));
-        warnOnce("segment " + std::to_string(segment) + ": the marker at " + position +
-                 " along it gives non-finite coordinates; it was left in place");
+        ++counts.nonFinite;
+        warnAboutMarker(segment, marker, "along it gives non-finite coordinates");
         return false;
     }
     for (int index : plan.commit(track)) Tube(index);
-    MarkerCounts& counts = runReport.markers;
     switch (frame.nodeType) {
     case kNodeColumn: ++counts.columns; break;
     case kNodeBracedLeg: ++counts.bracedLegs; break;
@@ -687,6 +692,15 @@ void strutWright::removeMarkers(const KeepFlags& keep, size_t tubesBefore) {
         renumber(tube.kind1, tube.segment1, tube.index1);
         renumber(tube.kind2, tube.segment2, tube.index2);
     }
+}
+
+// "segment 3: the marker at 2 <problem>; it was left in place"
+void strutWright::warnAboutMarker(int segment, const TrackNodeRecord& marker,
+                                  const char* problem) {
+    char position[32];
+    std::snprintf(position, sizeof position, "%g", static_cast<double>(marker.segmentPos));
+    warnOnce("segment " + std::to_string(segment) + ": the marker at " + position + " " +
+             problem + "; it was left in place");
 }
 
 void strutWright::warnOnce(const std::string& message) {

@@ -9,8 +9,10 @@
 //          the markers it built at. It builds nothing at, and keeps in place:
 //          attachment points (markers an existing tube end names; those ends
 //          are renumbered to the kept markers' new indices), markers of a
-//          segment without a curve, and markers whose structure would hold a
-//          non-finite number; the last two with a warning.
+//          segment without a curve, markers whose position along the segment
+//          lies outside 0..1 (the curve would be extended past its ends), and
+//          markers whose structure would hold a non-finite number; the last
+//          three with a warning.
 //   Degenerate geometry stays finite (a vertical tangent takes the side of a
 //   track along +z, a collar on a zero-length member sits at its joint, a
 //   crossbeam without bank stands its column 0.5 towards -L), so every
@@ -66,6 +68,7 @@ struct MarkerCounts {
     int strutsOnly = 0;        // any other type: the connector strut alone
     int attachmentPoints = 0;  // kept: an existing tube end names them
     int withoutCurve = 0;      // kept: their segment has no curve
+    int outOfRange = 0;        // kept: their position along the segment lies outside 0..1
     int nonFinite = 0;         // kept: their structure would not be finite
 };
 
@@ -132,6 +135,7 @@ private:
     CollarEnds verticalCollar(Point3D joint, float direction);
     Point3D pointAlong(Point3D a, Point3D b, float distance, bool fromB);
     void removeMarkers(const KeepFlags& keep, size_t tubesBefore);
+    void warnAboutMarker(int segment, const TrackNodeRecord& marker, const char* problem);
     void warnOnce(const std::string& message);
 
     ZvTrack* track = nullptr;

@@ -179,6 +179,23 @@ TEST(UnbuildableMarkers, NonFiniteGeometryKeepsTheMarkerAndAddsNothingForIt) {
     EXPECT_TRUE(genfix::nonFiniteValues(track).empty());
 }
 
+// A position outside 0..1 would extend the curve past its ends; -0 and 1 are
+// the ends themselves.
+TEST(UnbuildableMarkers, MarkersOutsideTheirSegmentAreKeptWithAWarning) {
+    ZvTrack track = twoSegments();
+    for (float position : {2.0f, -1.0f, 1.0f, -0.0f}) addTrackNode(0, kNodeColumn, position, &track);
+    const genfix::MakeRun run = genfix::runMake(&track);
+    EXPECT_EQ("segment 0: the marker at 2 lies outside 0..1 along it; it was left in place\n"
+              "segment 0: the marker at -1 lies outside 0..1 along it; it was left in place\n",
+              run.warnings);
+    EXPECT_EQ(2, run.report.markers.outOfRange);
+    EXPECT_EQ(2, run.report.markers.columns);
+    ASSERT_EQ(2, getTotalTrackNodes(0, &track));
+    EXPECT_EQ(2.0f, track.trackNodeLists[0].nodes[0].segmentPos);
+    EXPECT_EQ(-1.0f, track.trackNodeLists[0].nodes[1].segmentPos);
+    EXPECT_EQ(2 * 3, tubeCount(track)) << "only the two markers on the segment got structures";
+}
+
 // The report tells what became of every marker, however often Type1 ran.
 TEST(Report, CountsStructuresByKindAndKeptMarkersByReason) {
     ZvTrack track = twoSegments();
