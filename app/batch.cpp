@@ -30,11 +30,20 @@ void prependBanner(ZvTrack* track) {
     setOwnedAuthorComments(kBanner + authorCommentsText(track), track);
 }
 
+// Tubes naming nodes that do not exist would join whatever the generator adds
+// under those indices: the author hears of each before it happens.
+void warnAboutTubeEnds(const ZvTrack& track, const std::string& name, BatchResult* result) {
+    for (const std::string& finding : danglingTubeEnds(track)) {
+        result->warnings.push_back(name + finding);
+    }
+}
+
 BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveStep& save,
                      ZvTrack* track, const BatchOptions& options) {
     BatchResult result;
     ZvLoadReport report;
     if (!takeLoad(load(&report), report, name, &result)) return result;
+    warnAboutTubeEnds(*track, name, &result);
     result.generation = processTrack(track, options);
     const std::vector<std::string>& warnings = result.generation.warnings;
     result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());

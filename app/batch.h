@@ -36,7 +36,9 @@ enum class BatchStage {
 
 struct BatchResult {
     BatchStage stage = BatchStage::kLoadFailed;
-    std::vector<std::string> warnings;  // the loader's, then the generator's
+    // The loader's, then one per tube naming a node that does not exist, then
+    // the generator's.
+    std::vector<std::string> warnings;
     std::string error;                  // why the load or the save failed
     GenerationReport generation;
 };

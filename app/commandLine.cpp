@@ -76,7 +76,7 @@ private:
         } else if (std::strcmp(arg, "--no-view") == 0) {
             result.noView = true;
         } else if (std::strcmp(arg, "--screenshot") == 0) {
-            if (const char* value = takeValue(arg)) result.view.screenshotPath = value;
+            if (const char* value = takeValue(arg)) takeScreenshotPath(value);
         } else if (std::strcmp(arg, "--keys") == 0) {
             if (const char* value = takeValue(arg)) result.view.keys = value;
         } else if (std::strcmp(arg, "--view") == 0) {
@@ -90,6 +90,12 @@ private:
         } else {
             fail(std::string("unknown option '") + arg + "'");
         }
+    }
+
+    // An empty name would mean an interactive window, which a script waits on forever.
+    void takeScreenshotPath(const char* value) {
+        if (*value == '\0') fail("--screenshot needs a file name");
+        result.view.screenshotPath = value;
     }
 
     void takeViewStyle(const char* value) {

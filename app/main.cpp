@@ -3,11 +3,15 @@
 // shows the result in a 3D view (a module loaded only for the window).
 #include <algorithm>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "batch.h"
 #include "commandLine.h"
 #include "exitStatus.h"
+#include "fileChecks.h"
+#include "safeOutput.h"
 #include "viewerLoader.h"
 
 namespace {
@@ -23,10 +27,24 @@ void printMessages(const BatchResult& result) {
     if (!result.error.empty()) std::fprintf(stderr, "strutwright: %s\n", result.error.c_str());
 }
 
-}  // namespace
+int usageError(const std::string& problem) {
+    std::fprintf(stderr, "strutwright: %s\n%s", problem.c_str(), usageText());
+    return kExitUsage;
+}
 
-int main(int argc, char** argv) {
-    const CommandLine commandLine = parseCommandLine(argc, argv);
+// Load, generate, save, then the view unless it is not wanted.
+int processAndShow(const CommandLine& commandLine, const std::string& output) {
+    const BatchResult result = runBatch(commandLine.trackPath, output, &track, BatchOptions{});
+    printMessages(result);
+    if (result.stage == BatchStage::kLoadFailed) return kExitFailure;
+    const int savedStatus = result.stage == BatchStage::kDone ? kExitOk : kExitFailure;
+    std::fflush(stdout);
+    if (commandLine.noView) return savedStatus;
+    return std::max(savedStatus, showTrack(commandLine.view, &track));
+}
+
+// Runs what the command line asks for; usage errors come before any file is touched.
+int run(const CommandLine& commandLine) {
     if (commandLine.help) {
         std::fputs(usageText(), stdout);
         return kExitOk;
@@ -35,16 +53,33 @@ int main(int argc, char** argv) {
         std::printf("strutwright %s\n", STRUTWRIGHT_VERSION);
         return kExitOk;
     }
-    if (!commandLine.error.empty()) {
-        std::fprintf(stderr, "strutwright: %s\n%s", commandLine.error.c_str(), usageText());
-        return kExitUsage;
+    if (!commandLine.error.empty()) return usageError(commandLine.error);
+    const std::string output = commandLine.trackPath + kOutputSuffix;
+    const std::string conflict =
+        filesConflict(commandLine.trackPath, output, commandLine.view.screenshotPath);
+    if (!conflict.empty()) return usageError(conflict);
+    return processAndShow(commandLine, output);
+}
+
+// Whatever goes wrong below is told with the file it happened to.
+int runCatching(const CommandLine& commandLine) {
+    const char* file = commandLine.trackPath.c_str();
+    try {
+        return run(commandLine);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "strutwright: %s: out of memory\n", file);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "strutwright: %s: %s\n", file, error.what());
     }
-    const std::string& input = commandLine.trackPath;
-    const BatchResult result = runBatch(input, input + kOutputSuffix, &track, BatchOptions{});
-    printMessages(result);
-    if (result.stage == BatchStage::kLoadFailed) return kExitFailure;
-    const int savedStatus = result.stage == BatchStage::kDone ? kExitOk : kExitFailure;
-    std::fflush(stdout);
-    if (commandLine.noView) return savedStatus;
-    return std::max(savedStatus, showTrack(commandLine.view, &track));
+    return kExitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int status = runCatching(parseCommandLine(argc, argv));
+    const std::string problem = closeStandardOutput();
+    if (problem.empty()) return status;
+    std::fprintf(stderr, "strutwright: %s\n", problem.c_str());
+    return std::max(status, static_cast<int>(kExitFailure));
 }

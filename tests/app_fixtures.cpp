@@ -19,8 +19,6 @@ constexpr float kBezierSpacing = 8.0f;
 constexpr float kHandleLength = 8.0f / 3.0f;
 constexpr int kBeziers = 3;
 
-constexpr double kRunTimeoutSeconds = 120.0;
-
 }  // namespace
 
 std::string scratchDir(const std::string& name) {
@@ -35,6 +33,10 @@ std::string readFile(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 bool fileExists(const std::string& path) { return fs::exists(path); }
@@ -78,12 +80,13 @@ pid_t startProgram(const std::vector<std::string>& args, const Display& display,
     return startProcess(words, display, outPath, errPath);
 }
 
-ProgramRun runProgram(const std::vector<std::string>& args, const Display& display) {
+ProgramRun runProgram(const std::vector<std::string>& args, const Display& display,
+                      double timeoutSeconds) {
     std::string dir = scratchDir("run-output-" + std::to_string(getpid()));
     std::string outPath = dir + "/stdout", errPath = dir + "/stderr";
     ProgramRun run;
     run.exitStatus = waitForExit(startProgram(args, display, outPath, errPath),
-                                 kRunTimeoutSeconds);
+                                 timeoutSeconds);
     run.out = readFile(outPath);
     run.err = readFile(errPath);
     return run;

@@ -18,6 +18,7 @@ namespace apptest {
 // A fresh, empty folder for one test's files.
 std::string scratchDir(const std::string& name);
 std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 
 // An open track of three beziers along x at height 10 (x = -8, 0, 8; z = 0),
@@ -38,7 +39,8 @@ struct ProgramRun {
 // stdout and stderr go to the given files.
 pid_t startProgram(const std::vector<std::string>& args, const Display& display,
                    const std::string& outPath, const std::string& errPath);
-// Runs strutwright to its end (killed after 120 s).
-ProgramRun runProgram(const std::vector<std::string>& args, const Display& display = {});
+// Runs strutwright to its end (killed after `timeoutSeconds`, exit status -1).
+ProgramRun runProgram(const std::vector<std::string>& args, const Display& display = {},
+                      double timeoutSeconds = 120.0);
 
 }  // namespace apptest

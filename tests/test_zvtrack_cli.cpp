@@ -1,7 +1,12 @@
 // The zvtrack program: files it writes, exit statuses and messages, and the
 // demo track run through the support generator.
 #include <gmock/gmock.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "syntheticTrack.h"
 #include "trackCheck.h"
 #include "zvtrack_test_support.h"
 
@@ -221,4 +226,96 @@ TEST(ZvtrackUsage, FilesThatDoNotLoadOrCannotBeWritten) {
     RunResult result = zvtrack("new " + quoted(unwritable), dir);
     EXPECT_EQ(result.status, 2);
     EXPECT_THAT(result.err, StartsWith("zvtrack: " + unwritable + ": "));
+}
+
+TEST(ZvtrackFiles, NewAndDemoReplaceAnExistingFileOnlyWhenForced) {
+    ScratchDir dir;
+    const std::string path = dir.file("mine.zvtrack");
+    std::ofstream(path) << "the author's own track";
+    for (const char* command : {"new", "demo"}) {
+        RunResult refused = zvtrack(std::string(command) + " " + quoted(path), dir);
+        EXPECT_EQ(refused.status, 2) << command;
+        EXPECT_EQ(refused.err, "zvtrack: " + path + ": already exists; use --force to replace it\n");
+        EXPECT_EQ(zvtest::readFile(path), "the author's own track");
+    }
+    RunResult forced = zvtrack("demo --force " + quoted(path), dir);
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(zvtest::readFile(path), savedBytes(zvtest::demoTrack().get(), dir));
+}
+
+TEST(ZvtrackFiles, OutputThatCannotBeWrittenIsAFailure) {
+    ScratchDir dir;
+    auto track = zvtest::demoTrack();
+    track->tubeLength += 1;  // a finding for check to print
+    const std::string path = dir.file("demo.zvtrack");
+    zvtest::saveTrack(path, track.get());
+    for (const char* command : {"dump", "info", "check"}) {
+        RunResult full =
+            zvtest::run("(" + kZvtrack + " " + command + " " + quoted(path) + " >/dev/full)", dir);
+        EXPECT_EQ(full.status, 2) << command;
+        EXPECT_THAT(full.err, StartsWith("zvtrack: cannot write the standard output: ")) << command;
+    }
+    // A disk that fills up in the middle of a dump: a file size limit.
+    RunResult cut = zvtest::run("(ulimit -f 4; trap '' XFSZ; " + kZvtrack + " dump " + quoted(path) +
+                                    " >" + quoted(dir.file("dump.json")) + ")",
+                                dir);
+    EXPECT_EQ(cut.status, 2);
+    EXPECT_EQ(cut.err, "zvtrack: cannot write the standard output: a write failed\n");
+}
+
+TEST(ZvtrackFiles, SpecialFilesAreRefusedAndStrayBytesTold) {
+    ScratchDir dir;
+    const std::string fifo = dir.file("pipe.zvtrack");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    RunResult piped = zvtest::run("timeout 20 " + kZvtrack + " info " + quoted(fifo), dir);
+    EXPECT_EQ(piped.status, 2) << "124 means the program hung";
+    EXPECT_EQ(piped.err, "zvtrack: " + fifo + ": not a regular file (a FIFO)\n");
+
+    const std::string stray = dir.file("stray.zvtrack");
+    zvtest::saveTrack(stray, zvtest::newTrack().get());
+    std::ofstream(stray, std::ios::app) << "xy";
+    RunResult told = zvtrack("check " + quoted(stray), dir);
+    EXPECT_EQ(told.status, 0);
+    EXPECT_EQ(told.err, "zvtrack: " + stray + ": 2 stray bytes at byte 1685 after the last chunk ignored\n");
+}
+
+// Peak memory of one run of a shell command line, in bytes.
+size_t peakMemory(const std::string& commandLine) {
+    pid_t child = fork();
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", ("exec " + commandLine).c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage = {};
+    wait4(child, &status, 0, &usage);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << commandLine;
+    return static_cast<size_t>(usage.ru_maxrss) * 1024;
+}
+
+// The load holds at most 8 times the file plus the terrain grid and 64 KB;
+// reading and printing the whole track may add a few MB, never a multiple.
+TEST(ZvtrackFiles, CheckAndDumpStayWithinTheLoadsMemoryBound) {
+    ScratchDir dir;
+    const std::string input = dir.file("circuit.zvtrack");
+    ZvTrack circuit = syntheticTrack(20000);
+    zvtest::saveTrack(input, &circuit);
+    const std::string path = generate(input, dir);
+    const size_t fileSize = zvtest::readFile(path).size();
+    constexpr size_t kTerrainGrid = size_t{kTerrainMaxRows} * kTerrainMaxColumns * sizeof(float);
+    constexpr size_t kFewMegabytes = size_t{8} << 20;
+    const size_t bound = 8 * fileSize + kTerrainGrid + (64 << 10) + kFewMegabytes;
+    for (const char* command : {"check", "dump"}) {
+        const size_t peak = peakMemory(kZvtrack + " " + command + " " + quoted(path) + " >/dev/null");
+        EXPECT_LE(peak, bound) << command << " on a file of " << fileSize << " bytes";
+    }
+#ifndef __SANITIZE_ADDRESS__
+    // Less room than the track needs: told with the file, never an abort.
+    const std::string limited = "(ulimit -v 16000; exec " + kZvtrack + " dump ";
+    EXPECT_EQ(zvtest::run(limited + quoted(input) + ")", dir).status, 0)
+        << "the limit must leave room for a small track";
+    RunResult cramped = zvtest::run(limited + quoted(path) + ")", dir);
+    EXPECT_EQ(cramped.status, 2);
+    EXPECT_EQ(cramped.err, "zvtrack: " + path + ": out of memory\n");
+#endif
 }

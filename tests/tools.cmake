@@ -2,7 +2,7 @@
 if(TARGET zvtools)
   sw_add_test(test_zvtrack_check SOURCES test_zvtrack_check.cpp LIBS zvtools GTest::gmock)
   sw_add_test(test_zvtrack_dump SOURCES test_zvtrack_dump.cpp LIBS zvtools)
-  sw_add_test(test_zvtrack_cli SOURCES test_zvtrack_cli.cpp LIBS zvtools strutbatch GTest::gmock)
+  sw_add_test(test_zvtrack_cli SOURCES test_zvtrack_cli.cpp LIBS zvtools strutbatch testsupport GTest::gmock)
   foreach(test test_zvtrack_dump test_zvtrack_cli)
     add_dependencies(${test} zvtrack-tool)
     target_compile_definitions(${test} PRIVATE ZVTRACK_EXE="$<TARGET_FILE:zvtrack-tool>")

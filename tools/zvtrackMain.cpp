@@ -3,10 +3,15 @@
 // Exit status: 0 done, 1 `check` found something, 2 a usage error or a file
 // that could not be loaded or written. Problems go to stderr as
 // "zvtrack: <file>: <problem>".
+#include <sys/stat.h>
+
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "demoTrack.h"
 #include "track.h"
@@ -26,8 +31,8 @@ constexpr const char* kUsage =
     "  info FILE    short summary: version, segments, markers, supports, comments\n"
     "  dump FILE    the whole track as JSON on stdout\n"
     "  check FILE   one line per inconsistency found; changes nothing\n"
-    "  new FILE     write a new, empty track\n"
-    "  demo FILE    write the example track with markers of every kind\n"
+    "  new FILE     write a new, empty track (--force: replace an existing file)\n"
+    "  demo FILE    write the example track with markers of every kind (--force too)\n"
     "  --help       show this text\n"
     "\n"
     "Exit status: 0 done, 1 check found inconsistencies, 2 usage error or a file\n"
@@ -46,7 +51,8 @@ int usageError(const std::string& problem) {
     return kExitFailure;
 }
 
-// Loads FILE; on failure reports it and returns null.
+// Loads FILE; on failure reports it and returns null. A warning of the load
+// (stray bytes at the end) is told and the file used.
 std::unique_ptr<ZvTrack> load(const std::string& file) {
     auto track = std::make_unique<ZvTrack>();
     ZvLoadReport report;
@@ -58,10 +64,16 @@ std::unique_ptr<ZvTrack> load(const std::string& file) {
         fail(file, "not a track file: no track chunks found");
         return nullptr;
     }
+    if (!report.warning.empty()) std::cerr << "zvtrack: " << report.warning << "\n";
     return track;
 }
 
-int save(const std::string& file, ZvTrack* track) {
+// Writes a new file; an existing one is replaced only when the user said so.
+int save(const std::string& file, ZvTrack* track, bool force) {
+    struct stat status;
+    if (!force && lstat(file.c_str(), &status) == 0) {
+        return fail(file, "already exists; use --force to replace it");
+    }
     std::string error;
     if (!ZvSave(file.c_str(), track, &error))
         return fail(file, error.empty() ? "could not be written" : error);
@@ -74,9 +86,7 @@ int runInfo(const ZvTrack& track) {
 }
 
 int runDump(const ZvTrack& track) {
-    OrderedJson doc = trackToJson(track);
-    replaceNonFinite(doc);
-    std::cout << doc.dump(2, ' ', false, OrderedJson::error_handler_t::replace) << "\n";
+    writeTrackJson(track, std::cout);
     return kExitOk;
 }
 
@@ -86,16 +96,16 @@ int runCheck(const ZvTrack& track) {
     return findings.empty() ? kExitOk : kExitFindings;
 }
 
-int runNew(const std::string& file) {
+int runNew(const std::string& file, bool force) {
     auto track = std::make_unique<ZvTrack>();
     initNewZvTrack(track.get());
-    return save(file, track.get());
+    return save(file, track.get(), force);
 }
 
-int runDemo(const std::string& file) {
+int runDemo(const std::string& file, bool force) {
     auto track = std::make_unique<ZvTrack>();
     buildDemoTrack(track.get());
-    return save(file, track.get());
+    return save(file, track.get(), force);
 }
 
 int runOnLoaded(const std::string& command, const std::string& file) {
@@ -106,19 +116,53 @@ int runOnLoaded(const std::string& command, const std::string& file) {
     return runCheck(*track);
 }
 
+int run(const std::vector<std::string>& words, bool force) {
+    if (words.size() != 2) {
+        return usageError(words.size() < 2 ? "expected a command and a file" : "too many arguments");
+    }
+    const std::string& command = words[0];
+    const std::string& file = words[1];
+    if (file.empty()) return usageError("empty file name");
+    const bool reads = command == "info" || command == "dump" || command == "check";
+    if (force && reads) return usageError("--force applies to new and demo only");
+    if (reads) return runOnLoaded(command, file);
+    if (command == "new") return runNew(file, force);
+    if (command == "demo") return runDemo(file, force);
+    return usageError("unknown command '" + command + "'");
+}
+
+// Whatever goes wrong is told with the file it happened to.
+int runCatching(const std::vector<std::string>& words, bool force) {
+    const std::string file = words.size() > 1 ? words[1] : "zvtrack";
+    try {
+        return run(words, force);
+    } catch (const std::bad_alloc&) {
+        return fail(file, "out of memory");
+    } catch (const std::exception& error) {
+        return fail(file, error.what());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    int status = kExitOk;
     if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
         std::cout << kUsage;
-        return kExitOk;
+    } else {
+        std::vector<std::string> words;
+        bool force = false;
+        for (int i = 1; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--force") == 0) force = true;
+            else words.push_back(argv[i]);
+        }
+        status = runCatching(words, force);
     }
-    if (argc != 3) return usageError(argc < 3 ? "expected a command and a file" : "too many arguments");
-    const std::string command = argv[1];
-    const std::string file = argv[2];
-    if (file.empty()) return usageError("empty file name");
-    if (command == "info" || command == "dump" || command == "check") return runOnLoaded(command, file);
-    if (command == "new") return runNew(file);
-    if (command == "demo") return runDemo(file);
-    return usageError("unknown command '" + command + "'");
+    // Findings and dumps that did not reach their reader are a failure. The
+    // standard stream writes through stdout's buffer, so closing stdout
+    // finds its errors too.
+    const std::string problem = closeStandardOutput();
+    if (problem.empty()) return status;
+    std::cerr << "zvtrack: " << problem << "\n";
+    return kExitFailure;
 }

@@ -1,0 +1,14 @@
+// Usage errors about the files a run names, found before anything is read or
+// written, so a slip on the command line cannot overwrite the track.
+//
+//   filesConflict  "" or the problem: the track output or the screenshot is
+//                  the input file itself (the same device and inode, whatever
+//                  name or link leads there), or the screenshot would take the
+//                  track output's place (the same name in the same folder).
+//                  An empty screenshot path means no screenshot.
+#pragma once
+
+#include <string>
+
+std::string filesConflict(const std::string& input, const std::string& output,
+                          const std::string& screenshot);
