@@ -1,6 +1,5 @@
 // Damaged files are refused with a message and leave the document alone;
 // failed saves leave nothing behind and never damage an existing file.
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -10,17 +9,18 @@
 
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <new>
 #include <set>
-#include <sstream>
 
 #include "track_fixtures.h"
 
 using fixture::ByteBuilder;
 using fixture::Bytes;
+using fixture::contents;
 using fixture::findKey;
+using fixture::Folder;
 using fixture::saveToBytes;
+using fixture::writeText;
 
 // The largest single allocation since the last reset: a damaged count must be
 // refused before the loader asks for memory sized by it.
@@ -185,41 +185,6 @@ TEST(DamagedFile, TerrainsLargerThanTheGridAreRefused) {
     Bytes full = fixture::terrainChunk(1000, 640);
     ASSERT_EQ(ZvOpenMemory(full.data(), full.size(), &track), 1);
     EXPECT_EQ(terrainHeight(&track, 639, 999), 639999.0f);
-}
-
-// A scratch folder, removed with everything in it.
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/zvtrack-save-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const char* name) const { return path_ + "/" + name; }
-    std::set<std::string> entries() const {
-        std::set<std::string> names;
-        DIR* dir = opendir(path_.c_str());
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.insert(name);
-        }
-        closedir(dir);
-        return names;
-    }
-
-private:
-    std::string path_;
-};
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 TEST(FailedOpen, MissingPathsAndFoldersAreRefusedWithTheirName) {

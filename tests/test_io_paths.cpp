@@ -1,7 +1,6 @@
 // What loading and saving do with the paths around a track: links, protected
 // and special files, names at the length limit, signals during a save, files
 // too large for the format, and files that are no track at all.
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,52 +11,18 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "track_fixtures.h"
 
 using fixture::Bytes;
+using fixture::contents;
+using fixture::Folder;
 using fixture::saveToBytes;
+using fixture::writeText;
 
 namespace {
-
-// A scratch folder, removed with everything in it.
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/zvtrack-paths-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    std::set<std::string> entries() const {
-        std::set<std::string> names;
-        DIR* dir = opendir(path_.c_str());
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.insert(name);
-        }
-        closedir(dir);
-        return names;
-    }
-
-private:
-    std::string path_;
-};
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 ZvTrack newTrack() {
     ZvTrack track;

@@ -1,8 +1,13 @@
 #include "track_fixtures.h"
 
+#include <dirent.h>
+#include <stdlib.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 namespace fixture {
 namespace {
@@ -263,6 +268,35 @@ ByteBuilder& ByteBuilder::text(const std::string& value) {
 ByteBuilder& ByteBuilder::append(const Bytes& more) {
     bytes_.insert(bytes_.end(), more.begin(), more.end());
     return *this;
+}
+
+Folder::Folder() {
+    char name[] = "/tmp/zvtrack-test-XXXXXX";
+    path_ = mkdtemp(name);
+}
+
+Folder::~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+
+std::set<std::string> Folder::entries() const {
+    std::set<std::string> names;
+    DIR* dir = opendir(path_.c_str());
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") names.insert(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 }  // namespace fixture

@@ -12,11 +12,15 @@
 //   terrainChunk    a whole TERA chunk of the given size (heights row * 1000 +
 //                   column; none when the size is outside the grid).
 //   ByteBuilder     big-endian bytes written by hand, for expected and hostile files.
+//   Folder          a scratch folder under /tmp, removed with everything in it;
+//                   entries() lists its names.
+//   contents, writeText  a whole file's bytes, read or written.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,5 +54,21 @@ public:
 private:
     Bytes bytes_;
 };
+
+class Folder {
+public:
+    Folder();
+    ~Folder();
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    std::set<std::string> entries() const;
+
+private:
+    std::string path_;
+};
+
+std::string contents(const std::string& path);
+void writeText(const std::string& path, const std::string& text);
 
 }  // namespace fixture
