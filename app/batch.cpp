@@ -44,6 +44,7 @@ BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveSt
     ZvLoadReport report;
     if (!takeLoad(load(&report), report, name, &result)) return result;
     warnAboutTubeEnds(*track, name, &result);
+    result.alreadyProcessed = authorCommentsText(track).rfind(kBanner, 0) == 0;
     result.generation = processTrack(track, options);
     const std::vector<std::string>& warnings = result.generation.warnings;
     result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());

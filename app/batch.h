@@ -40,6 +40,7 @@ struct BatchResult {
     // the generator's.
     std::vector<std::string> warnings;
     std::string error;                  // why the load or the save failed
+    bool alreadyProcessed = false;      // the input's comments began with the banner
     GenerationReport generation;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "commandOptions.h"
+
 namespace {
 
 // Options the window toolkit reads itself, and whether each takes a value.
@@ -15,29 +17,31 @@ constexpr ToolkitOption kToolkitOptions[] = {
     {"-iconic", false}, {"-gldebug", false}, {"-sync", false},
 };
 
-const ToolkitOption* findToolkitOption(const char* arg) {
+const ToolkitOption* findToolkitOption(const std::string& word) {
     for (const ToolkitOption& option : kToolkitOptions) {
-        if (std::strcmp(arg, option.name) == 0) return &option;
+        if (word == option.name) return &option;
     }
     return nullptr;
 }
 
+enum OptionCode : int { kHelp, kVersion, kQuiet, kOutput, kNoView, kScreenshot, kKeys, kView, kFrame };
+
+const std::vector<OptionSpec> kOptions = {
+    {"help", 'h', false, kHelp},         {"version", 'V', false, kVersion},
+    {"quiet", 'q', false, kQuiet},       {"output", 'o', true, kOutput},
+    {"no-view", 0, false, kNoView},      {"screenshot", 0, true, kScreenshot},
+    {"keys", 0, true, kKeys},            {"view", 0, true, kView},
+    {"frame", 0, false, kFrame},
+};
+
 class Parser {
 public:
-    Parser(int argc, const char* const* argv) : argc(argc), argv(argv) {}
-
-    CommandLine run() {
-        bool optionsEnded = false;
-        for (index = 1; index < argc; ++index) {
-            const char* arg = argv[index];
-            if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
-                takePath(arg);
-            } else if (std::strcmp(arg, "--") == 0) {
-                optionsEnded = true;
-            } else {
-                takeOption(arg);
-            }
-        }
+    CommandLine run(int argc, const char* const* argv) {
+        const std::vector<std::string> ours = takeToolkitOptions(argc, argv);
+        const ParsedArguments parsed = parseArguments(ours, kOptions);
+        fail(parsed.error);
+        for (const GivenOption& option : parsed.options) take(option);
+        for (const std::string& operand : parsed.operands) takePath(operand);
         if (result.trackPath.empty()) fail("no track file given");
         if (result.noView && !result.view.screenshotPath.empty()) {
             fail("--screenshot needs the viewer; it cannot be combined with --no-view");
@@ -51,95 +55,99 @@ private:
         if (result.error.empty()) result.error = message;
     }
 
-    void takePath(const char* arg) {
+    // The toolkit's options are whole words (with their values), taken out
+    // first: the option parser would read "-sync" as the letters s, y, n, c.
+    std::vector<std::string> takeToolkitOptions(int argc, const char* const* argv) {
+        std::vector<std::string> ours;
+        bool optionsEnded = false;
+        for (int index = 1; index < argc; ++index) {
+            const std::string word = argv[index];
+            const ToolkitOption* option = optionsEnded ? nullptr : findToolkitOption(word);
+            optionsEnded = optionsEnded || word == "--";
+            if (!option) {
+                ours.push_back(word);
+                continue;
+            }
+            result.view.toolkitArgs.push_back(word);
+            if (!option->takesValue) continue;
+            if (index + 1 >= argc) {
+                fail(word + " needs a value");
+                continue;
+            }
+            const std::string value = argv[++index];
+            result.view.toolkitArgs.push_back(value);
+            if (word == "-display") result.view.displayName = value;
+        }
+        return ours;
+    }
+
+    void take(const GivenOption& option) {
+        switch (option.code) {
+            case kHelp: result.help = true; break;
+            case kVersion: result.version = true; break;
+            case kQuiet: result.quiet = result.view.quiet = true; break;
+            case kOutput: takeFileName("--output", option.value, &result.outputPath); break;
+            case kNoView: result.noView = true; break;
+            case kScreenshot: takeFileName("--screenshot", option.value, &result.view.screenshotPath); break;
+            case kKeys: result.view.keys = option.value; break;
+            case kView: takeViewStyle(option.value); break;
+            case kFrame: result.view.frame = true; break;
+            default: break;
+        }
+    }
+
+    void takePath(const std::string& word) {
         if (result.trackPath.empty()) {
-            result.trackPath = arg;
+            result.trackPath = word;
         } else {
-            fail(std::string("unexpected argument '") + arg + "'");
+            fail("unexpected argument '" + word + "'");
         }
     }
 
-    // The argument after the current option; null (and a usage error) when missing.
-    const char* takeValue(const char* option) {
-        if (index + 1 >= argc) {
-            fail(std::string(option) + " needs a value");
-            return nullptr;
-        }
-        return argv[++index];
+    // An empty screenshot name would mean an interactive window, which a
+    // script waits on forever; an empty output name is no file at all.
+    void takeFileName(const char* option, const std::string& value, std::string* name) {
+        if (value.empty()) fail(std::string(option) + " needs a file name");
+        *name = value;
     }
 
-    void takeOption(const char* arg) {
-        if (std::strcmp(arg, "--help") == 0) {
-            result.help = true;
-        } else if (std::strcmp(arg, "--version") == 0) {
-            result.version = true;
-        } else if (std::strcmp(arg, "--no-view") == 0) {
-            result.noView = true;
-        } else if (std::strcmp(arg, "--screenshot") == 0) {
-            if (const char* value = takeValue(arg)) takeScreenshotPath(value);
-        } else if (std::strcmp(arg, "--keys") == 0) {
-            if (const char* value = takeValue(arg)) result.view.keys = value;
-        } else if (std::strcmp(arg, "--view") == 0) {
-            if (const char* value = takeValue(arg)) takeViewStyle(value);
-        } else if (std::strcmp(arg, "--frame") == 0) {
-            result.view.frame = true;
-        } else if (std::strcmp(arg, "-q") == 0 || std::strcmp(arg, "--quiet") == 0) {
-            result.quiet = result.view.quiet = true;
-        } else if (const ToolkitOption* option = findToolkitOption(arg)) {
-            takeToolkitOption(*option);
+    void takeViewStyle(const std::string& value) {
+        if (value == "flat" || value == "solid") {
+            result.view.solid = value == "solid";
         } else {
-            fail(std::string("unknown option '") + arg + "'");
+            fail("--view takes flat or solid, not '" + value + "'");
         }
     }
 
-    // An empty name would mean an interactive window, which a script waits on forever.
-    void takeScreenshotPath(const char* value) {
-        if (*value == '\0') fail("--screenshot needs a file name");
-        result.view.screenshotPath = value;
-    }
-
-    void takeViewStyle(const char* value) {
-        if (std::strcmp(value, "flat") == 0 || std::strcmp(value, "solid") == 0) {
-            result.view.solid = std::strcmp(value, "solid") == 0;
-        } else {
-            fail(std::string("--view takes flat or solid, not '") + value + "'");
-        }
-    }
-
-    void takeToolkitOption(const ToolkitOption& option) {
-        result.view.toolkitArgs.push_back(option.name);
-        if (!option.takesValue) return;
-        const char* value = takeValue(option.name);
-        if (!value) return;
-        result.view.toolkitArgs.push_back(value);
-        if (std::strcmp(option.name, "-display") == 0) result.view.displayName = value;
-    }
-
-    int argc;
-    const char* const* argv;
-    int index = 0;
     CommandLine result;
 };
 
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
-    return Parser(argc, argv).run();
+    return Parser().run(argc, argv);
 }
 
 const char* usageText() {
-    return "Usage: strutwright [--no-view] [--screenshot FILE.png] [--keys STRING] TRACK\n"
-           "Builds support structures at the marker nodes of TRACK, writes\n"
-           "TRACK-new.zvtrack beside it and shows the result in a 3D view.\n"
+    return "Usage: strutwright [OPTION]... TRACK\n"
+           "Builds support structures at the marker nodes of TRACK, writes the result to\n"
+           "TRACK-new.zvtrack beside it (or to the -o file) and shows it in a 3D view.\n"
            "\n"
-           "  --no-view            generate and save only; open no window\n"
-           "  --screenshot FILE    write the viewer's first frame as a PNG and exit\n"
-           "  --keys STRING        apply these view keys to the camera first\n"
-           "  --help               show this text\n"
-           "  --version            show the version\n"
+           "  -o, --output=FILE      write the result to FILE instead\n"
+           "      --no-view          generate and save only; open no window\n"
+           "      --screenshot=FILE  write the viewer's first frame as a PNG and exit\n"
+           "      --keys=STRING      apply these view keys to the camera first\n"
+           "      --view=flat|solid  the view to start in (default flat)\n"
+           "      --frame            start framed on the whole track\n"
+           "  -q, --quiet            print only warnings and errors\n"
+           "  -h, --help             show this text and exit\n"
+           "  -V, --version          show the version and exit\n"
            "\n"
-           "Window options: -display DISPLAY, -geometry WxH+X+Y, -direct, -indirect,\n"
-           "-iconic, -gldebug, -sync.\n"
+           "Window options, passed to the window toolkit: -display DISPLAY,\n"
+           "-geometry WxH+X+Y, -direct, -indirect, -iconic, -gldebug, -sync.\n"
            "View keys: a/d turn left/right, x/y look up/down, w/s forward/back,\n"
-           "q/e right/left, r/f up/down, Escape quits.\n";
+           "q/e right/left, r/f up/down, Escape quits.\n"
+           "\n"
+           "Exit status: 0 done, 1 the track could not be read or written or the view\n"
+           "failed, 2 usage error. See strutwright(1).\n";
 }

@@ -1,13 +1,14 @@
 // The strutwright command line.
 //
-//   strutwright [--no-view] [--screenshot FILE.png] [--keys STRING]
-//               [toolkit options] TRACK
+//   strutwright [OPTION]... [toolkit options] TRACK
 //
-// parseCommandLine sorts the arguments: our own options, the window toolkit's
-// options (kept in order with their values, for the toolkit to read), and the
-// one track path. "--" ends the options. An unknown option, a missing value,
-// a second path or a missing path sets `error` (a usage error), unless --help
-// or --version was given, which win over everything else.
+// parseCommandLine sorts the arguments: the window toolkit's options, taken
+// first as whole words (kept in order with their values, for the toolkit to
+// read), then our own options by the conventions of parseArguments
+// (commandOptions.h: -h, --help, -o FILE, --output=FILE, "--" ends the
+// options), and the one track path. An unknown option, a missing value, an
+// empty file name, a second path or a missing path sets `error` (a usage
+// error), unless --help or --version was given, which win over everything else.
 #pragma once
 
 #include <string>
@@ -21,6 +22,7 @@ struct CommandLine {
     bool quiet = false;      // -q: only warnings and errors on stderr
     ViewRequest view;        // screenshot, keys and the toolkit's options
     std::string trackPath;
+    std::string outputPath;  // -o: empty means TRACK-new.zvtrack
     std::string error;       // empty when the command line is usable
 };
 

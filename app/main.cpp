@@ -1,6 +1,7 @@
 // The strutwright program: loads a track, builds its supports, writes
-// "<track>-new.zvtrack" with a banner line before the author comments, and
-// shows the result in a 3D view (a module loaded only for the window).
+// "<track>-new.zvtrack" (or the -o file) with a banner line before the author
+// comments, tells what it did on stderr, and shows the result in a 3D view (a
+// module loaded only for the window).
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -11,6 +12,7 @@
 #include "commandLine.h"
 #include "exitStatus.h"
 #include "fileChecks.h"
+#include "runSummary.h"
 #include "safeOutput.h"
 #include "viewerLoader.h"
 
@@ -20,22 +22,27 @@ constexpr const char* kOutputSuffix = "-new.zvtrack";
 
 ZvTrack track;
 
-void printMessages(const BatchResult& result) {
-    for (const std::string& warning : result.warnings) {
-        std::fprintf(stderr, "strutwright: %s\n", warning.c_str());
-    }
-    if (!result.error.empty()) std::fprintf(stderr, "strutwright: %s\n", result.error.c_str());
+void printLine(const std::string& line) { std::fprintf(stderr, "strutwright: %s\n", line.c_str()); }
+
+// Warnings and errors always; the summary unless the run is to be quiet.
+void printMessages(const BatchResult& result, const CommandLine& commandLine,
+                   const std::string& output) {
+    for (const std::string& warning : result.warnings) printLine(warning);
+    if (!result.error.empty()) printLine(result.error);
+    if (commandLine.quiet) return;
+    for (const std::string& line : runSummary(result, {commandLine.trackPath, output})) printLine(line);
 }
 
 int usageError(const std::string& problem) {
-    std::fprintf(stderr, "strutwright: %s\n%s", problem.c_str(), usageText());
+    printLine(problem);
+    std::fputs("Try 'strutwright --help' for more information.\n", stderr);
     return kExitUsage;
 }
 
 // Load, generate, save, then the view unless it is not wanted.
 int processAndShow(const CommandLine& commandLine, const std::string& output) {
     const BatchResult result = runBatch(commandLine.trackPath, output, &track, BatchOptions{});
-    printMessages(result);
+    printMessages(result, commandLine, output);
     if (result.stage == BatchStage::kLoadFailed) return kExitFailure;
     const int savedStatus = result.stage == BatchStage::kDone ? kExitOk : kExitFailure;
     std::fflush(stdout);
@@ -54,7 +61,9 @@ int run(const CommandLine& commandLine) {
         return kExitOk;
     }
     if (!commandLine.error.empty()) return usageError(commandLine.error);
-    const std::string output = commandLine.trackPath + kOutputSuffix;
+    const std::string output = commandLine.outputPath.empty()
+                                   ? commandLine.trackPath + kOutputSuffix
+                                   : commandLine.outputPath;
     const std::string conflict =
         filesConflict(commandLine.trackPath, output, commandLine.view.screenshotPath);
     if (!conflict.empty()) return usageError(conflict);

@@ -43,9 +43,13 @@ TEST(DriverBatch, WritesOutputBesideInputWithBannerAndLeavesInputAlone) {
     ProgramRun run = runProgram({"--no-view", input});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, kEntryIndices);
-    EXPECT_EQ(run.err, "");
-
     std::string output = input + "-new.zvtrack";
+    EXPECT_EQ(run.err, "strutwright: " + input + ": 2 markers found\n"
+                       "strutwright:   built: 2 columns\n"
+                       "strutwright:   kept: none\n"
+                       "strutwright:   added: 10 free nodes, 2 foundations, 6 tubes\n"
+                       "strutwright: wrote " + output + "\n");
+
     ASSERT_TRUE(fileExists(output));
     EXPECT_EQ(readFile(input), before);
     EXPECT_EQ(commentsOf(output), kBanner + "Built by hand.\r\nSecond line.");
@@ -86,14 +90,17 @@ TEST(DriverBatch, EmptyCommentGivesTheBannerLineAlone) {
 }
 
 TEST(DriverCommandLine, HelpVersionAndUsageErrors) {
-    ProgramRun help = runProgram({"--help"});
-    EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_EQ(help.out.rfind("Usage: strutwright", 0), 0u) << help.out;
-    EXPECT_EQ(help.err, "");
-
-    ProgramRun version = runProgram({"--version"});
-    EXPECT_EQ(version.exitStatus, 0);
-    EXPECT_EQ(version.out, std::string("strutwright ") + STRUTWRIGHT_VERSION + "\n");
+    for (const char* option : {"--help", "-h", "--he"}) {
+        ProgramRun help = runProgram({"--frobnicate", option});
+        EXPECT_EQ(help.exitStatus, 0) << option;
+        EXPECT_EQ(help.out.rfind("Usage: strutwright", 0), 0u) << help.out;
+        EXPECT_EQ(help.err, "");
+    }
+    for (const char* option : {"--version", "-V"}) {
+        ProgramRun version = runProgram({option});
+        EXPECT_EQ(version.exitStatus, 0);
+        EXPECT_EQ(version.out, std::string("strutwright ") + STRUTWRIGHT_VERSION + "\n");
+    }
 
     struct Case {
         std::vector<std::string> args;
@@ -105,12 +112,18 @@ TEST(DriverCommandLine, HelpVersionAndUsageErrors) {
         {{"a.zvtrack", "b.zvtrack"}, "strutwright: unexpected argument 'b.zvtrack'\n"},
         {{"x.zvtrack", "--screenshot"}, "strutwright: --screenshot needs a value\n"},
         {{"x.zvtrack", "-display"}, "strutwright: -display needs a value\n"},
+        {{"-x", "x.zvtrack"}, "strutwright: unknown option '-x'\n"},
+        {{"--no-view=yes", "x.zvtrack"}, "strutwright: --no-view takes no value\n"},
+        {{"--v", "x.zvtrack"}, "strutwright: option '--v' is ambiguous: --version, --view\n"},
+        {{"x.zvtrack", "-qo"}, "strutwright: -o needs a value\n"},
+        {{"--output=", "x.zvtrack"}, "strutwright: --output needs a file name\n"},
+        {{"--view=round", "x.zvtrack"}, "strutwright: --view takes flat or solid, not 'round'\n"},
     };
     for (const Case& c : cases) {
         ProgramRun run = runProgram(c.args);
         EXPECT_EQ(run.exitStatus, 2) << c.message;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err.rfind(c.message + "Usage: strutwright", 0), 0u) << run.err;
+        EXPECT_EQ(run.err, c.message + "Try 'strutwright --help' for more information.\n");
     }
 }
 
@@ -169,14 +182,14 @@ TEST(DriverNoDisplay, ViewerIsSkippedAfterTheOutputIsWritten) {
     std::string dir = scratchDir("driver-no-display");
     std::string input = writeSample(dir, "text");
 
-    ProgramRun run = runProgram({input});
+    ProgramRun run = runProgram({"-q", input});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.out, kEntryIndices);
     EXPECT_EQ(run.err, "strutwright: no display (DISPLAY is not set): viewer skipped\n");
     EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
 
     fs::remove(input + "-new.zvtrack");
-    ProgramRun named = runProgram({"-display", ":4093", input});
+    ProgramRun named = runProgram({"--quiet", "-display", ":4093", input});
     EXPECT_EQ(named.exitStatus, 0);
     EXPECT_EQ(named.err,
               "strutwright: no display (cannot open display \":4093\"): viewer skipped\n");
@@ -194,6 +207,132 @@ TEST(DriverNoDisplay, ScreenshotWithoutDisplayFails) {
     EXPECT_NE(run.err.find(picture), std::string::npos) << run.err;
     EXPECT_FALSE(fileExists(picture));
     EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
+}
+
+}  // namespace
+
+namespace {
+
+// A copy of the example track in a scratch folder.
+std::string demoTrackIn(const std::string& dir) {
+    std::string path = dir + "/demo.zvtrack";
+    fs::copy_file(std::string(SW_SOURCE_DIR) + "/examples/demo.zvtrack", path);
+    return path;
+}
+
+TEST(DriverSummary, TellsWhatBecameOfEveryMarkerAndWhereTheFileWent) {
+    std::string dir = scratchDir("driver-summary");
+    std::string input = demoTrackIn(dir);
+    ProgramRun run = runProgram({"--no-view", input});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, kEntryIndices);
+    EXPECT_EQ(run.err, "strutwright: " + input + ": 34 markers found\n"
+                       "strutwright:   built: 13 columns, 12 braced legs, 7 crossbeams, 2 struts only\n"
+                       "strutwright:   kept: none\n"
+                       "strutwright:   added: 328 free nodes, 44 foundations, 189 tubes\n"
+                       "strutwright: wrote " + input + "-new.zvtrack\n");
+}
+
+TEST(DriverSummary, KeptMarkersAreCountedByReasonAndQuietLeavesOnlyTheWarnings) {
+    std::string dir = scratchDir("driver-summary-kept");
+    ZvTrack track;
+    buildStraightTrack(&track);
+    addTrackNode(0, kNodeCrossbeam, 1.5f, &track);              // out of range
+    addSupport(kEndTrackNode, 0, 1, kEndFundNode, 0, 0, 1, 0, 0, &track);  // an attachment point
+    std::string input = dir + "/ride.zvtrack";
+    saveTrack(input, &track);
+    const std::string warnings =
+        "strutwright: " + input + ": tubeArray[0]: end 2 names foundation node 0, but the track "
+        "has 0 foundation nodes\n"
+        "strutwright: segment 0: the marker at 1.5 lies outside 0..1 along it; it was left in place\n";
+
+    ProgramRun run = runProgram({"--no-view", input});
+    EXPECT_EQ(run.out, kEntryIndices);
+    EXPECT_EQ(run.err, warnings + "strutwright: " + input + ": 3 markers found\n"
+                       "strutwright:   built: 1 column\n"
+                       "strutwright:   kept: 1 attachment point, 1 out of range\n"
+                       "strutwright:   added: 5 free nodes, 1 foundation, 3 tubes\n"
+                       "strutwright: wrote " + input + "-new.zvtrack\n");
+
+    ProgramRun quiet = runProgram({"--no-view", "--quiet", input});
+    EXPECT_EQ(quiet.exitStatus, 0);
+    EXPECT_EQ(quiet.out, kEntryIndices);
+    EXPECT_EQ(quiet.err, warnings);
+
+    std::string clean = writeSample(dir, "text");
+    ProgramRun silent = runProgram({"-q", "--no-view", clean});
+    EXPECT_EQ(silent.exitStatus, 0);
+    EXPECT_EQ(silent.out, kEntryIndices);
+    EXPECT_EQ(silent.err, "") << "-q is silent on success";
+}
+
+TEST(DriverSummary, TracksWithoutMarkersAndTracksProcessedBeforeGetANote) {
+    std::string dir = scratchDir("driver-notes");
+    ZvTrack bare;
+    buildStraightTrack(&bare, 0);
+    std::string input = dir + "/bare.zvtrack";
+    saveTrack(input, &bare);
+    ProgramRun run = runProgram({"--no-view", input});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, kEntryIndices);
+    EXPECT_EQ(run.err, "strutwright: " + input + ": no markers: nothing to build\n"
+                       "strutwright: wrote " + input + "-new.zvtrack\n");
+
+    std::string output = input + "-new.zvtrack";
+    ProgramRun again = runProgram({"--no-view", output});
+    EXPECT_EQ(again.exitStatus, 0);
+    EXPECT_EQ(again.out, kEntryIndices);
+    EXPECT_EQ(again.err, "strutwright: " + output + ": already processed by strutwright (its "
+                         "comments begin with the banner)\n"
+                         "strutwright: " + output + ": no markers: nothing to build\n"
+                         "strutwright: wrote " + output + "-new.zvtrack\n");
+    EXPECT_EQ(commentsOf(output + "-new.zvtrack"), kBanner + kBanner + kNewTrackComments);
+}
+
+TEST(DriverOptions, OutputGoesWhereItIsAskedAndOptionsFollowTheConventions) {
+    std::string dir = scratchDir("driver-output-option");
+    std::string input = writeSample(dir, "text");
+    fs::create_directory(dir + "/results");
+    const struct {
+        std::vector<std::string> args;
+        std::string output;
+    } cases[] = {
+        {{"--no-view", "-o", dir + "/results/a.zvtrack", input}, dir + "/results/a.zvtrack"},
+        {{"--output=" + dir + "/results/b.zvtrack", input, "--no-view"}, dir + "/results/b.zvtrack"},
+        {{"--no-v", "--out", dir + "/results/c.zvtrack", input}, dir + "/results/c.zvtrack"},
+        {{"-qo" + dir + "/results/d.zvtrack", "--no-view", input}, dir + "/results/d.zvtrack"},
+    };
+    for (const auto& c : cases) {
+        ProgramRun run = runProgram(c.args);
+        EXPECT_EQ(run.exitStatus, 0) << c.output << run.err;
+        EXPECT_EQ(run.out, kEntryIndices);
+        EXPECT_EQ(commentsOf(c.output), kBanner + "text");
+    }
+    EXPECT_FALSE(fileExists(input + "-new.zvtrack")) << "-o replaces the default output";
+
+    // After "--" a word that looks like an option is the track.
+    std::string dashed = dir + "/-dashed.zvtrack";
+    fs::copy_file(input, dashed);
+    std::string ignored;
+    EXPECT_EQ(runCommand("cd '" + dir + "' && " + STRUTWRIGHT_EXE + " --no-view -q -- -dashed.zvtrack",
+                         &ignored), 0);
+    EXPECT_TRUE(fileExists(dashed + "-new.zvtrack"));
+
+    ProgramRun itself = runProgram({"--no-view", "-o", input, input});
+    EXPECT_EQ(itself.exitStatus, 2);
+    EXPECT_EQ(itself.out, "");
+    EXPECT_EQ(itself.err, "strutwright: the output '" + input + "' is the track file itself\n"
+                          "Try 'strutwright --help' for more information.\n");
+}
+
+// The toolkit's options are whole words: "-sync" is not the letters s, y, n, c.
+TEST(DriverOptions, WindowToolkitOptionsPassAsWholeWords) {
+    std::string dir = scratchDir("driver-toolkit-options");
+    std::string input = writeSample(dir, "text");
+    ProgramRun run = runProgram({"-sync", "-iconic", "-q", "-geometry", "300x200", input});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, kEntryIndices);
+    EXPECT_EQ(run.err, "strutwright: no display (DISPLAY is not set): viewer skipped\n");
 }
 
 }  // namespace

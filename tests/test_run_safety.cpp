@@ -91,7 +91,7 @@ TEST(RunFiles, AWriteProtectedOutputIsRefusedAndKept) {
     const std::string output = input + "-new.zvtrack";
     writeFile(output, "the author's reviewed result");
     fs::permissions(output, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    ProgramRun run = runProgram({"--no-view", input});
+    ProgramRun run = runProgram({"--no-view", "-q", input});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err, "strutwright: cannot write " + output +
                            ": write-protected (its mode has no write permission for its owner)\n");
@@ -135,7 +135,7 @@ TEST(RunInputs, FifosAndFilesTooLargeForTheFormatAreRefusedAtOnce) {
 TEST(RunOutput, AStandardOutputThatCannotBeWrittenFailsTheRun) {
     const std::string dir = scratchDir("run-output-full");
     const std::string input = sampleTrack(dir);
-    const pid_t pid = startProgram({"--no-view", input}, {}, "/dev/full", dir + "/err");
+    const pid_t pid = startProgram({"--no-view", "-q", input}, {}, "/dev/full", dir + "/err");
     EXPECT_EQ(waitForExit(pid, 60.0), 1);
     EXPECT_EQ(readFile(dir + "/err"),
               "strutwright: cannot write the standard output: a write failed\n");

@@ -197,14 +197,52 @@ TEST(ZvtrackInfo, SummarisesTheDemoTrack) {
 
 TEST(ZvtrackUsage, HelpAndUsageErrors) {
     ScratchDir dir;
-    RunResult help = zvtrack("--help", dir);
-    EXPECT_EQ(help.status, 0);
-    EXPECT_THAT(help.out, StartsWith("Usage: zvtrack COMMAND FILE"));
-    for (const char* arguments : {"", "info", "frobnicate x.zvtrack", "info a b", "dump ''"}) {
+    for (const char* arguments : {"--help", "-h", "--bogus --he"}) {
+        RunResult help = zvtrack(arguments, dir);
+        EXPECT_EQ(help.status, 0) << arguments;
+        EXPECT_THAT(help.out, StartsWith("Usage: zvtrack COMMAND FILE")) << arguments;
+        EXPECT_EQ(help.err, "");
+    }
+    for (const char* arguments : {"--version", "-V"}) {
+        RunResult version = zvtrack(arguments, dir);
+        EXPECT_EQ(version.status, 0);
+        EXPECT_EQ(version.out, std::string("zvtrack ") + STRUTWRIGHT_VERSION + "\n");
+    }
+    const std::pair<const char*, const char*> commandHelp[] = {
+        {"dump --help", "Usage: zvtrack dump FILE\nPrints every field"},
+        {"-h new", "Usage: zvtrack new [--force] FILE\nWrites a new, empty track"},
+        {"check x.zvtrack --help", "Usage: zvtrack check FILE\nPrints one line"}};
+    for (const auto& [arguments, start] : commandHelp) {
+        RunResult help = zvtrack(arguments, dir);
+        EXPECT_EQ(help.status, 0) << arguments;
+        EXPECT_THAT(help.out, StartsWith(start)) << arguments;
+    }
+    const std::pair<const char*, std::string> errors[] = {
+        {"", "expected a command and a file"},
+        {"info", "expected a command and a file"},
+        {"frobnicate x.zvtrack", "unknown command 'frobnicate'"},
+        {"info a b", "too many arguments"},
+        {"dump ''", "empty file name"},
+        {"info --force x.zvtrack", "--force applies to new and demo only"},
+        {"info -x x.zvtrack", "unknown option '-x'"},
+        {"--force=yes new x.zvtrack", "--force takes no value"},
+    };
+    for (const auto& [arguments, problem] : errors) {
         RunResult result = zvtrack(arguments, dir);
         EXPECT_EQ(result.status, 2) << arguments;
-        EXPECT_THAT(result.err, StartsWith("zvtrack: ")) << arguments;
+        EXPECT_EQ(result.err, "zvtrack: " + problem + "\nTry 'zvtrack --help' for more information.\n");
         EXPECT_EQ(result.out, "") << arguments;
+    }
+}
+
+TEST(ZvtrackUsage, OptionsMayStandAnywhere) {
+    ScratchDir dir;
+    const std::string path = dir.file("demo.zvtrack");
+    ASSERT_EQ(zvtrack("demo " + quoted(path), dir).status, 0);
+    for (const std::string& arguments : {"--force demo " + quoted(path), "demo " + quoted(path) + " -f",
+                                         "demo --fo -- " + quoted(path)}) {
+        RunResult result = zvtrack(arguments, dir);
+        EXPECT_EQ(result.status, 0) << arguments << result.err;
     }
 }
 

@@ -1,0 +1,92 @@
+#include "commandOptions.h"
+
+#include <getopt.h>
+
+#include <climits>
+
+namespace {
+
+// getopt_long's value for a long option without a short name: beyond any character.
+constexpr int kFirstLongOnlyValue = UCHAR_MAX + 1;
+// getopt_long's answers when it cannot take a word.
+constexpr int kUnknownOption = '?';
+constexpr int kMissingValue = ':';
+
+int getoptValue(const OptionSpec& spec, size_t index) {
+    return spec.shortName ? static_cast<unsigned char>(spec.shortName)
+                          : kFirstLongOnlyValue + static_cast<int>(index);
+}
+
+// The spec getopt_long names by its value, or null.
+const OptionSpec* specOf(int value, const std::vector<OptionSpec>& specs) {
+    for (size_t i = 0; i < specs.size(); ++i) {
+        if (getoptValue(specs[i], i) == value) return &specs[i];
+    }
+    return nullptr;
+}
+
+// The option as the user is told about it: as typed, short or long.
+std::string shownName(const OptionSpec& spec, const std::string& word) {
+    const bool typedLong = word.compare(0, 2, "--") == 0;
+    return typedLong || !spec.shortName ? std::string("--") + spec.longName
+                                        : std::string("-") + spec.shortName;
+}
+
+// Why getopt_long could not take `word` (or, for a short option, `optionChar`).
+std::string problemWith(int optionChar, const std::string& word, bool missingValue,
+                        const std::vector<OptionSpec>& specs) {
+    const OptionSpec* spec = specOf(optionChar, specs);
+    if (missingValue && spec) return shownName(*spec, word) + " needs a value";
+    if (spec) return shownName(*spec, word) + " takes no value";
+    if (optionChar != 0) return std::string("unknown option '-") + static_cast<char>(optionChar) + "'";
+    const std::string name = word.substr(0, word.find('='));
+    std::string matches;
+    for (const OptionSpec& candidate : specs) {
+        const std::string full = std::string("--") + candidate.longName;
+        if (full.compare(0, name.size(), name) == 0) matches += (matches.empty() ? "" : ", ") + full;
+    }
+    if (matches.find(',') != std::string::npos) {
+        return "option '" + name + "' is ambiguous: " + matches;
+    }
+    return "unknown option '" + name + "'";
+}
+
+}  // namespace
+
+ParsedArguments parseArguments(const std::vector<std::string>& args,
+                               const std::vector<OptionSpec>& specs) {
+    // getopt_long reorders the words it is given: a copy of them, in one vector.
+    std::vector<std::string> words{"program"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
+    for (std::string& word : words) argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+
+    std::string shortOptions = ":";  // a missing value answers ':', not '?'
+    std::vector<option> longOptions;
+    for (size_t i = 0; i < specs.size(); ++i) {
+        const OptionSpec& spec = specs[i];
+        const int hasArg = spec.takesValue ? required_argument : no_argument;
+        longOptions.push_back({spec.longName, hasArg, nullptr, getoptValue(spec, i)});
+        if (spec.shortName) shortOptions += std::string(1, spec.shortName) + (spec.takesValue ? ":" : "");
+    }
+    longOptions.push_back({nullptr, 0, nullptr, 0});
+
+    ParsedArguments parsed;
+    opterr = 0;
+    optind = 0;  // start afresh, whatever an earlier parse left
+    const int argc = static_cast<int>(words.size());
+    for (int answer; (answer = getopt_long(argc, argv.data(), shortOptions.c_str(),
+                                           longOptions.data(), nullptr)) != -1;) {
+        if (answer == kUnknownOption || answer == kMissingValue) {
+            if (parsed.error.empty()) {
+                parsed.error = problemWith(optopt, argv[optind - 1], answer == kMissingValue, specs);
+            }
+            continue;
+        }
+        parsed.options.push_back({specOf(answer, specs)->code, optarg ? optarg : ""});
+    }
+    for (int i = optind; i < argc; ++i) parsed.operands.push_back(argv[i]);
+    return parsed;
+}
