@@ -1,7 +1,8 @@
-// What loading and saving do with the paths around a track: links, protected
-// and special files, names at the length limit, signals during a save, files
-// too large for the format, and files that are no track at all.
-#include <fcntl.h>
+// What saving does with the paths around a track (links, protected and
+// special files, names at the length limit, signals during a save), the size
+// it works out first, and loads of files that are no track at all. (Special
+// and oversized inputs: test_run_safety and test_zvtrack_cli, through both
+// programs.)
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -33,20 +34,6 @@ ZvTrack newTrack() {
 std::string savedText(const ZvTrack& track) {
     const Bytes bytes = saveToBytes(track);
     return std::string(bytes.begin(), bytes.end());
-}
-
-// Runs `body` in a child process that the alarm ends after `seconds`; its exit
-// status, or -1 when it did not exit by itself (a hang, a crash).
-template <class Body>
-int inChild(unsigned seconds, Body body) {
-    pid_t child = fork();
-    if (child == 0) {
-        alarm(seconds);
-        _exit(body() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(LinkPolicy, ALinkAtTheTargetIsReplacedAndWhatItNamesIsNeverWritten) {
@@ -158,41 +145,6 @@ TEST(FileSize, IsWhatTheSaverWrites) {
     }
     const ZvTrack fresh = newTrack();
     EXPECT_EQ(ZvFileSize(&fresh), 1649u + std::string(kNewTrackComments).size());
-}
-
-TEST(SpecialInputs, FifosAndDevicesAreRefusedWithoutWaiting) {
-    Folder folder;
-    const std::string fifo = folder.file("pipe.zvtrack");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    const std::pair<std::string, const char*> cases[] = {{fifo, "(a FIFO)"},
-                                                         {"/dev/zero", "(a device)"}};
-    for (const auto& [path, kind] : cases) {
-        const int status = inChild(10, [path = path, kind = kind] {
-            ZvTrack track;
-            ZvLoadReport report;
-            return ZvOpen(path.c_str(), &track, &report) == 0 &&
-                   report.error == path + ": not a regular file " + kind;
-        });
-        EXPECT_EQ(status, 0) << path << (status < 0 ? ": the load hung" : ": wrong message");
-    }
-}
-
-// A sparse file takes no room on the disk; the load must refuse it by its
-// size before reading any of it.
-TEST(SpecialInputs, FilesLargerThanTheFormatAllowsAreRefusedBeforeReading) {
-    Folder folder;
-    const std::string huge = folder.file("huge.zvtrack");
-    const int fd = open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    const off_t size = static_cast<off_t>(kZvMaxFileSize) + 1;
-    ASSERT_EQ(ftruncate(fd, size), 0);
-    close(fd);
-    ZvTrack track;
-    ZvLoadReport report;
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ZvOpen(huge.c_str(), &track, &report), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    EXPECT_EQ(report.error, huge + ": 2147483648 bytes, more than the 2147483647 a track file can hold");
 }
 
 TEST(NotATrack, AFailedLoadSaysWhenTheFileDoesNotBeginAsATrack) {

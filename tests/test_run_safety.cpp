@@ -1,14 +1,13 @@
 // The strutwright program against careless command lines and hostile paths:
-// outputs that are the input, links and protected files at the output, names
-// at the length limit, special and huge inputs, an output that cannot be
-// written, running out of memory, and inputs that load but mean nonsense.
-#include <fcntl.h>
+// outputs that are the input, special and huge inputs, an output that cannot
+// be written, running out of memory, and inputs that load but mean nonsense.
+// (Links, protected files and long names at the output: test_io_paths, since
+// the program saves through ZvSave.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <climits>
 #include <filesystem>
 #include <set>
 
@@ -68,46 +67,6 @@ TEST(RunFiles, OutputsThatWouldReplaceTheInputAreUsageErrors) {
         EXPECT_EQ(readFile(input), before);
         EXPECT_EQ(entries(dir), files) << "nothing may be written";
     }
-}
-
-TEST(RunFiles, ALinkAtTheOutputIsReplacedAndItsTargetKept) {
-    const std::string dir = scratchDir("run-files-link");
-    const std::string input = sampleTrack(dir);
-    const std::string victim = dir + "/victim.zvtrack";
-    writeFile(victim, "an unrelated file");
-    fs::create_symlink("victim.zvtrack", input + "-new.zvtrack");
-    ProgramRun run = runProgram({"--no-view", input});
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(readFile(victim), "an unrelated file");
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(input + "-new.zvtrack")));
-    ZvTrack generated;
-    loadTrack(input + "-new.zvtrack", &generated);
-    EXPECT_GT(getTotalSupport(&generated), 0);
-}
-
-TEST(RunFiles, AWriteProtectedOutputIsRefusedAndKept) {
-    const std::string dir = scratchDir("run-files-protected");
-    const std::string input = sampleTrack(dir);
-    const std::string output = input + "-new.zvtrack";
-    writeFile(output, "the author's reviewed result");
-    fs::permissions(output, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    ProgramRun run = runProgram({"--no-view", "-q", input});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "strutwright: cannot write " + output +
-                           ": write-protected (its mode has no write permission for its owner)\n");
-    EXPECT_EQ(readFile(output), "the author's reviewed result");
-    EXPECT_EQ(entries(dir), (std::set<std::string>{"ride.zvtrack", "ride.zvtrack-new.zvtrack"}));
-}
-
-// The output name is the input name and 12 more characters: an input of 243
-// characters gives an output name of the greatest legal length.
-TEST(RunFiles, InputNamesAtTheLengthLimitGetTheirOutput) {
-    const std::string dir = scratchDir("run-files-long-name");
-    const std::string name = std::string(NAME_MAX - 12 - 8, 'r') + ".zvtrack";
-    const std::string input = sampleTrack(dir, name);
-    ProgramRun run = runProgram({"--no-view", input});
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(entries(dir), (std::set<std::string>{name, name + "-new.zvtrack"}));
 }
 
 TEST(RunInputs, FifosAndFilesTooLargeForTheFormatAreRefusedAtOnce) {
