@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app_fixtures.h"
+#include "syntheticTrack.h"
 
 using namespace apptest;
 
@@ -36,9 +37,10 @@ protected:
         saveTrack(input, &track);
     }
 
-    void startViewer() {
+    void startViewer(std::vector<std::string> options = {}) {
         if (!server) return;
-        pid = startProgram({input}, server->display(), dir + "/stdout", dir + "/stderr");
+        options.push_back(input);
+        pid = startProgram(options, server->display(), dir + "/stdout", dir + "/stderr");
         ASSERT_GT(pid, 0);
         window = findWindow();
         ASSERT_FALSE(window.empty()) << readFile(dir + "/stderr");
@@ -169,6 +171,50 @@ TEST_F(ViewerWindowAfterFailedSave, ClosingTheWindowEndsTheProgramWithStatusOne)
     pid = -1;
     EXPECT_NE(readFile(dir + "/stderr").find("strutwright: cannot write"), std::string::npos)
         << readFile(dir + "/stderr");
+}
+
+// The toolkit's -geometry sets the window's size.
+class SizedViewerWindow : public ViewerWindow {
+protected:
+    void SetUp() override {
+        prepareInput();
+        if (IsSkipped() || HasFatalFailure()) return;
+        startViewer({"-geometry", "400x300"});
+    }
+};
+
+TEST_F(SizedViewerWindow, GeometryOptionSetsTheWindowSize) {
+    std::string info = x("xwininfo -id " + window);
+    EXPECT_NE(info.find("Width: 400"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 300"), std::string::npos) << info;
+    EXPECT_GT(readXwd(dumpChangedFrom("")).count(0, kGridGreen, 0), 500);
+}
+
+// The 20,000-marker circuit, whose frames take a while under software GL.
+class BusyViewerWindow : public ViewerWindow {
+protected:
+    void SetUp() override {
+        prepareInput();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ZvTrack track = syntheticTrack(20000);
+        saveTrack(input, &track);
+        startViewer();
+    }
+};
+
+// Key presses that arrive faster than frames are applied together and cost
+// one frame, not one each; Escape ends the program without drawing them all.
+TEST_F(BusyViewerWindow, QueuedKeyPressesShareAFrameAndEscapeEndsAtOnce) {
+    dumpChangedFrom("");
+    std::string keys;
+    for (int i = 0; i < 100; ++i) keys += i % 2 ? " d" : " a";
+    const auto start = std::chrono::steady_clock::now();
+    x("xdotool windowfocus --sync " + window + " key --delay 0" + keys + " Escape");
+    EXPECT_EQ(waitForExit(pid, 120), 0) << readFile(dir + "/stderr");
+    pid = -1;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 8.0);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // each element's colour where the camera and the geometry put it.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <limits>
 
 #include "app_fixtures.h"
 #include "camera.h"
@@ -271,6 +273,38 @@ TEST_F(WindowPixels, KeyDirectionsMatchTheirNames) {
     // The picture agrees: bezier 0 is drawn where the walked camera says.
     Picture frame = shoot("walked", &track, "wwwwwwww");
     expectExactly(frame, walked, {-8, 10, 0}, kBezierPoint, "bezier 0 after walking");
+}
+
+// Nodes at NaN, at infinity or far beyond any view are drawn each on its own,
+// so they spoil nothing drawn after them: the picture is that of the track
+// without them.
+TEST_F(WindowPixels, NodesThatAreNowhereSpoilNothingDrawnAfterThem) {
+    ZvTrack plain, spoilt;
+    buildFurnishedTrack(&plain);
+    buildFurnishedTrack(&spoilt);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    addFreeNode(nan, 5, 0, &spoilt);
+    addFundNode(0, 0, 0, 0, 0, 0, std::numeric_limits<float>::infinity(), 0, 0, &spoilt);
+    addFreeNode(3e30f, 4e30f, -2e30f, &spoilt);
+    addFreeNode(-2e9f, 7, 5e9f, &spoilt);
+    const Picture expected = shoot("nowhere-plain", &plain);
+    const Picture frame = shoot("nowhere", &spoilt);
+    ASSERT_TRUE(frame.valid());
+    EXPECT_TRUE(frame.rgb == expected.rgb);
+    expectExactly(frame, CCamera(), {8, 10, 0}, kBezierPoint, "bezier 2, drawn last");
+}
+
+// One far-out segment whose single marker 300 tubes name: placing the tube
+// ends walks the segment once, so the first frame comes at once.
+TEST_F(WindowPixels, FirstFrameOfAMarkerNamedByManyTubesComesAtOnce) {
+    ZvTrack track;
+    buildFarOutTrack(&track, 1, 1, 300);
+    const auto start = std::chrono::steady_clock::now();
+    const Picture frame = shoot("many-tubes", &track);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(frame.valid());
+    EXPECT_LT(seconds, 3.0);
 }
 
 }  // namespace

@@ -35,11 +35,13 @@ void drawShape(drawTrack::Shape shape) {
 
 }  // namespace
 
-// Moves to each point, draws the shape centred there and moves back; the
-// matrix is restored by the opposite shift. While the frame is recorded, the
-// shape comes from its own list, so the frame's list holds each shape once.
+// Draws the shape centred at each point, each inside its own push and pop of
+// the matrix, so no point (however far out) can spoil the matrix for what is
+// drawn after it. While the frame is recorded, the shape comes from its own
+// list, so the frame's list holds each shape once.
 void drawTrack::drawShapes(const std::vector<Point3D>& points, Shape shape, Rgb colour) {
     for (const Point3D& p : points) {
+        glPushMatrix();
         glTranslatef(p.x, p.y, p.z);
         setColour(colour);
         if (recordingWithShapes) {
@@ -47,7 +49,7 @@ void drawTrack::drawShapes(const std::vector<Point3D>& points, Shape shape, Rgb 
         } else {
             drawShape(shape);
         }
-        glTranslatef(-p.x, -p.y, -p.z);
+        glPopMatrix();
     }
 }
 

@@ -76,9 +76,11 @@ void screenshotDisplayCB() {
 }
 
 void openWindow(const ViewRequest& request) {
+    // The default size goes in first, so that -geometry, which the toolkit
+    // reads in its initialisation, overrides it.
+    glutInitWindowSize(kWindowSize, kWindowSize);
     initToolkit(request.toolkitArgs);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
-    glutInitWindowSize(kWindowSize, kWindowSize);
     glutCreateWindow(kWindowTitle);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     screenshotPath = request.screenshotPath;
@@ -110,6 +112,7 @@ int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
 }
 
 void displayCB() {
+    if (quitRequested()) return;
     beginViewFrame(Camera);
     drawGroundGrid();
     glPointSize(kViewPointSize);
@@ -117,11 +120,15 @@ void displayCB() {
     glFlush();
 }
 
+// A key press only changes the camera and asks for a frame: presses queued
+// behind it are all applied before that one frame is drawn. Escape ends the
+// viewer before anything more is drawn.
 void keyCB(unsigned char key, int /*x*/, int /*y*/) {
+    if (quitRequested()) return;
     if (key == kEscapeKey) {
         postQuitMessage(kViewDone);
     } else if (applyCameraKey(key, &Camera)) {
-        displayCB();
+        glutPostRedisplay();
     }
 }
 
