@@ -86,6 +86,16 @@ void buildFarOutTrack(ZvTrack* track, int segments, int markers, int tubesPerMar
     }
 }
 
+void moveBeziers(ZvTrack* track, Point3D offset) {
+    for (BezierRecord& b : track->bezierArray) {
+        for (Point3D* p : {&b.position, &b.controlIn, &b.controlOut}) {
+            p->x += offset.x;
+            p->y += offset.y;
+            p->z += offset.z;
+        }
+    }
+}
+
 void saveTrack(const std::string& path, ZvTrack* track) {
     std::string error;
     ASSERT_TRUE(ZvSave(path.c_str(), track, &error)) << error;

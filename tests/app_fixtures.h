@@ -28,6 +28,8 @@ void buildStraightTrack(ZvTrack* track, int nodesPerSegment = 1);
 // evenly spread) and `tubesPerMarker` tubes from one foundation naming each
 // marker, so every marker survives generation.
 void buildFarOutTrack(ZvTrack* track, int segments, int markers, int tubesPerMarker);
+// Moves every bezier of `track`, its point and both handles, by `offset`.
+void moveBeziers(ZvTrack* track, Point3D offset);
 // Saves `track` to `path`; fails the test when the save fails.
 void saveTrack(const std::string& path, ZvTrack* track);
 // Loads `path`; fails the test when the load fails.

@@ -10,6 +10,7 @@
 #include "camera.h"
 #include "keyBindings.h"
 #include "scene.h"
+#include "viewGeometry.h"
 
 using namespace apptest;
 
@@ -69,12 +70,13 @@ protected:
     // Saves `track`, runs strutwright --screenshot with `keys` on it and reads
     // the picture; *generated receives the program's output document.
     Picture shoot(const std::string& name, ZvTrack* track, const std::string& keys = "",
-                  ZvTrack* generated = nullptr) {
+                  ZvTrack* generated = nullptr, const std::vector<std::string>& options = {}) {
         std::string dir = scratchDir("pixels-" + name);
         std::string input = dir + "/" + name + ".zvtrack";
         saveTrack(input, track);
         std::vector<std::string> args{"--screenshot", dir + "/frame.png"};
         if (!keys.empty()) args.insert(args.end(), {"--keys", keys});
+        args.insert(args.end(), options.begin(), options.end());
         args.push_back(input);
         ProgramRun run = runProgram(args, server->display());
         EXPECT_EQ(run.exitStatus, 0) << run.err;
@@ -305,6 +307,76 @@ TEST_F(WindowPixels, FirstFrameOfAMarkerNamedByManyTubesComesAtOnce) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_TRUE(frame.valid());
     EXPECT_LT(seconds, 3.0);
+}
+
+// With --frame, and for a track nothing of which the start camera sees, the
+// first frame looks at the whole scene from the framed camera.
+TEST_F(WindowPixels, FramedFirstFrameShowsTheWholeTrack) {
+    ZvTrack furnished, far;
+    buildFurnishedTrack(&furnished);
+    buildStraightTrack(&far);
+    moveBeziers(&far, {560, 0, -570});
+    struct Shot {
+        const char* name;
+        ZvTrack* track;
+        std::vector<std::string> options;
+    };
+    for (const Shot& shot : {Shot{"framed", &furnished, {"--frame"}}, Shot{"far", &far, {}}}) {
+        SCOPED_TRACE(shot.name);
+        ZvTrack generated;
+        const Picture frame = shoot(shot.name, shot.track, "", &generated, shot.options);
+        ASSERT_TRUE(frame.valid());
+        const TrackScene scene = buildTrackScene(&generated);
+        const CCamera camera = framedCamera(sceneBox(scene), kFrameSize, kFrameSize);
+        for (const Point3D& p : scene.bezierPoints) expectExactly(frame, camera, p, kBezierPoint, "bezier");
+        for (const auto& line : scene.centreLines) {
+            expectColourAt(frame, camera, line[64], kCentreLine, "centre line");
+        }
+        for (const Point3D& p : scene.fundNodes) expectColourAt(frame, camera, p, kFundNode, "foundation");
+    }
+}
+
+// The far plane stays where it was while the scene fits within it, and grows
+// past a track that reaches farther: its far end is drawn.
+TEST_F(WindowPixels, FarPlaneGrowsToHoldATrackThatReachesPastIt) {
+    ZvTrack track;
+    initNewZvTrack(&track);
+    track.bezierArray.clear();
+    const Point3D points[] = {{-20, 2, -100}, {0, 20, -800}, {20, 60, -1500}};
+    for (const Point3D& p : points) addBezier(p.x, p.y, p.z, p.x, p.y, p.z, p.x, p.y, p.z, 0, 0, 0, 0, &track);
+    Color plain = createColorARGB(255, 0, 0, 0);
+    for (int n = 1; n < 3; ++n) addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, &track);
+    ZvTrack generated;
+    const Picture frame = shoot("far-plane", &track, "", &generated);
+    ASSERT_TRUE(frame.valid());
+    const TrackScene scene = buildTrackScene(&generated);
+    expectColourAt(frame, CCamera(), scene.centreLines[0][128], kCentreLine, "within 700");
+    expectColourAt(frame, CCamera(), scene.centreLines[1][128], kCentreLine, "past 700");
+    expectColourAt(frame, CCamera(), points[2], kBezierPoint, "the far end, past 1500");
+}
+
+// The solid view: a sky above the horizon, a ground below it, lit tubes in
+// many shades of red.
+TEST_F(WindowPixels, SolidViewShowsLitShapesOnTheGroundUnderASky) {
+    ZvTrack track;
+    buildFurnishedTrack(&track);
+    const Picture frame = shoot("solid", &track, "", nullptr, {"--view", "solid"});
+    ASSERT_TRUE(frame.valid());
+    EXPECT_GT(frame.distinctColours(), 100u);
+    const CCamera camera;
+    auto colourAt = [&](Point3D p) {
+        const Pixel at = project(camera, p);
+        int rgb[3];
+        frame.at(at.column, at.row, rgb);
+        return Rgb{rgb[0], rgb[1], rgb[2]};
+    };
+    const Rgb sky = colourAt({0, 40, -200});
+    EXPECT_TRUE(sky.b > 200 && sky.r < sky.b && sky.g < sky.b) << sky.r << "," << sky.g << "," << sky.b;
+    const Rgb ground = colourAt({-5, 0, 5});
+    EXPECT_TRUE(ground.g > ground.r && ground.g > ground.b) << ground.r << "," << ground.g << "," << ground.b;
+    const Rgb tube = colourAt({-12, 3, 0});
+    EXPECT_TRUE(tube.r > 100 && tube.g < tube.r / 2 && tube.b < tube.r / 2)
+        << tube.r << "," << tube.g << "," << tube.b;
 }
 
 }  // namespace
