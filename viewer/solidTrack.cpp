@@ -1,6 +1,6 @@
 #include "solidTrack.h"
 
-#include <GL/freeglut.h>
+#include <GL/glu.h>
 
 #include <cmath>
 #include <iterator>
@@ -22,7 +22,7 @@ constexpr float kTubeRadius6 = 0.28f;
 constexpr float kThickestTube = kTubeRadius6;
 
 // A tube or rail whose radius looks smaller than this many pixels is a line.
-constexpr float kLinePixels = 0.75f;
+constexpr float kLinePixels = 1.0f;
 
 constexpr int kCylinderSlices = 8;
 constexpr int kRailSides = 6;
@@ -69,9 +69,10 @@ std::vector<Point3D> railStrips(const std::vector<std::vector<RailSample>>& rail
     return strips;
 }
 
-// The surface of one rail along a segment: kRailSides quads per piece.
-void addRailSurface(const std::vector<RailSample>& samples, Rail rail, std::vector<Point3D>* positions,
-                    std::vector<Point3D>* normals) {
+// The surface of one rail along a segment, kRailSides quads per piece, a
+// piece spanning `stride` samples.
+void addRailSurface(const std::vector<RailSample>& samples, size_t stride, Rail rail,
+                    std::vector<Point3D>* positions, std::vector<Point3D>* normals) {
     auto ring = [&](size_t k, int side) {
         const double angle = kTwoPi * side / kRailSides;
         const Point3D out = add(scale(samples[k].side, static_cast<float>(std::cos(angle))),
@@ -79,11 +80,12 @@ void addRailSurface(const std::vector<RailSample>& samples, Rail rail, std::vect
         positions->push_back(add(railPoint(samples[k], rail), scale(out, railRadius(rail))));
         normals->push_back(out);
     };
-    for (size_t k = 0; k + 1 < samples.size(); ++k) {
+    for (size_t k = 0; k + stride < samples.size(); k += stride) {
+        const size_t next = k + stride;
         for (int side = 0; side < kRailSides; ++side) {
-            for (const auto& corner : {std::make_pair(k, side), std::make_pair(k + 1, side),
-                                       std::make_pair(k + 1, side + 1), std::make_pair(k, side),
-                                       std::make_pair(k + 1, side + 1), std::make_pair(k, side + 1)}) {
+            for (const auto& corner : {std::make_pair(k, side), std::make_pair(next, side),
+                                       std::make_pair(next, side + 1), std::make_pair(k, side),
+                                       std::make_pair(next, side + 1), std::make_pair(k, side + 1)}) {
                 ring(corner.first, corner.second);
             }
         }
@@ -118,10 +120,14 @@ solidTrack::solidTrack(ZvTrack* track, const PreparedScene& scene)
     for (size_t level = 0; level < kRailLevels.size(); ++level) {
         railLines_[level].fill(railStrips(rails_, kRailLevels[level]));
     }
+    // Open at both ends: the ends stand in nodes or other tubes.
+    GLUquadric* quadric = gluNewQuadric();
+    gluQuadricNormals(quadric, GLU_SMOOTH);
     cylinderList_ = glGenLists(1);
     glNewList(cylinderList_, GL_COMPILE);
-    glutSolidCylinder(1.0, 1.0, kCylinderSlices, 1);
+    gluCylinder(quadric, 1.0, 1.0, 1.0, kCylinderSlices, 1);
     glEndList();
+    gluDeleteQuadric(quadric);
 }
 
 void solidTrack::draw(const ViewVolume& view, const std::set<int>& warned, unsigned shapeLists) {
@@ -153,16 +159,16 @@ void solidTrack::selectRails(const ViewVolume& view) {
     for (size_t segment = 0; segment < rails_.size(); ++segment) {
         const Sphere& bounds = lines.bounds[segment];
         if (!view.mayShow({bounds.centre, bounds.radius + kRailHalfGauge + kSpineDrop})) continue;
+        const size_t level = detailLevel(view.pixelRadius(lines.lengths[segment], bounds), kRailLevels);
         if (view.pixelRadius(kRailHalfGauge, bounds) < kPointPixels) {
             addCentreLine(lines, segment, view, &singleLines_);
         } else if (view.pixelRadius(kSpineRadius, bounds) < kLinePixels) {
-            const size_t level = detailLevel(view.pixelRadius(lines.lengths[segment], bounds), kRailLevels);
             const size_t points = static_cast<size_t>(kRailLevels[level]) + 1;
             for (size_t rail = 0; rail < std::size(kRails); ++rail) {
                 railLineSelection_[level].addStrip((segment * std::size(kRails) + rail) * points, points);
             }
         } else {
-            nearSegments_.push_back(segment);
+            nearSegments_.push_back({segment, static_cast<size_t>(kRailPieces / kRailLevels[level])});
         }
     }
 }
@@ -179,7 +185,9 @@ void solidTrack::drawRails() {
     glEnable(GL_LIGHTING);
     for (Rail rail : kRails) {
         std::vector<Point3D> positions, normals;
-        for (size_t segment : nearSegments_) addRailSurface(rails_[segment], rail, &positions, &normals);
+        for (const auto& near : nearSegments_) {
+            addRailSurface(rails_[near.first], near.second, rail, &positions, &normals);
+        }
         nearRails_.fill(positions, normals);
         setColour(rail == Rail::kSpine ? kSpineColour : kRailColour);
         nearRails_.drawAll(GL_TRIANGLES);

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "drawTrack.h"
@@ -63,7 +64,7 @@ private:
     // Per-frame choices, kept to reuse their memory.
     CentreLineSelection singleLines_;
     std::array<RangeList, kRailLevels.size()> railLineSelection_;
-    std::vector<size_t> nearSegments_;
+    std::vector<std::pair<size_t, size_t>> nearSegments_;  // segment, samples per piece
     VertexBuffer nearRails_;
     TubeSelection tubes_;
     NodeSelection nodes_;
