@@ -23,7 +23,8 @@ namespace {
 
 constexpr const char* kWindowTitle = "Zorvan Strutwright - 3D View";
 constexpr int kWindowSize = 600;
-constexpr const char* kHelpNote = "strutwright: press F1 in the 3D view for its keys and mouse\n";
+constexpr const char* kHelpNote =
+    "strutwright: press F1 in the 3D view for its keys and mouse actions\n";
 constexpr int kNoButton = -1;
 
 CCamera Camera;
