@@ -54,13 +54,21 @@ bool windowOpen = false;
 
 enum class FrameKind { kCached, kUncached, kFloor };
 
-void drawFrames(benchmark::State& state, FrameKind kind) {
+// The generated circuit of state.range(0) markers; false, with the benchmark
+// skipped, when no window could be opened.
+bool generatedCircuit(benchmark::State& state, ZvTrack* track) {
     if (!windowOpen) {
         state.SkipWithError(("no display: " + displayProblem).c_str());
-        return;
+        return false;
     }
-    ZvTrack track = syntheticTrack(static_cast<int>(state.range(0)));
-    generateWithDriverDefaults(&track, nullptr);
+    *track = syntheticTrack(static_cast<int>(state.range(0)));
+    generateWithDriverDefaults(track, nullptr);
+    return true;
+}
+
+void drawFrames(benchmark::State& state, FrameKind kind) {
+    ZvTrack track;
+    if (!generatedCircuit(state, &track)) return;
     drawTrack renderer;
     renderer.setTrack(&track);
     GLuint floorList = glGenLists(1);
@@ -84,12 +92,8 @@ void drawFrames(benchmark::State& state, FrameKind kind) {
 
 // The whole frame of the program, with the whole circuit in view.
 void drawFramedFrames(benchmark::State& state, bool solid) {
-    if (!windowOpen) {
-        state.SkipWithError(("no display: " + displayProblem).c_str());
-        return;
-    }
-    ZvTrack track = syntheticTrack(static_cast<int>(state.range(0)));
-    generateWithDriverDefaults(&track, nullptr);
+    ZvTrack track;
+    if (!generatedCircuit(state, &track)) return;
     drawTrack renderer;
     renderer.setTrack(&track);
     renderer.setSolid(solid);

@@ -134,7 +134,7 @@ double secondsToBuild(ZvTrack* track, TrackScene* scene) {
 // ends it carries, and the places are those the per-node search finds.
 TEST(RendererScene, FarOutSegmentsAreWalkedPerSegmentNotPerNode) {
     ZvTrack oneMarker;
-    apptest::buildFarOutTrack(&oneMarker, 1, 1, 300);
+    apptest::buildFarOutTrack(&oneMarker, {1, 1, 300});
     TrackScene scene;
     EXPECT_LT(secondsToBuild(&oneMarker, &scene), 1.0);
     ASSERT_EQ(scene.tubes.size(), 300u);
@@ -146,7 +146,7 @@ TEST(RendererScene, FarOutSegmentsAreWalkedPerSegmentNotPerNode) {
     expectPoint(scene.tubes[299].b, searched.x, searched.y, searched.z, 0);
 
     ZvTrack thousand;
-    apptest::buildFarOutTrack(&thousand, 5, 200, 1);
+    apptest::buildFarOutTrack(&thousand, {5, 200, 1});
     EXPECT_LT(secondsToBuild(&thousand, &scene), 5.0);
     EXPECT_EQ(scene.trackNodes.size(), 1000u);
     EXPECT_EQ(scene.tubes.size(), 1000u);

@@ -279,13 +279,16 @@ protected:
         return dumpChangedFrom(before);
     }
 
-    // Drags with `button` held from the window's middle by (dx, dy).
-    std::string drag(int button, int dx, int dy) {
+    // Drags with `button` held from the window's middle to `to`.
+    struct Offset {
+        int dx, dy;
+    };
+    std::string drag(int button, Offset to) {
         std::string before = dump();
         const std::string b = std::to_string(button);
         x("xdotool mousemove --window " + window + " 300 300 mousedown " + b +
-          " mousemove --window " + window + " " + std::to_string(300 + dx) + " " +
-          std::to_string(300 + dy) + " mouseup " + b);
+          " mousemove --window " + window + " " + std::to_string(300 + to.dx) + " " +
+          std::to_string(300 + to.dy) + " mouseup " + b);
         return dumpChangedFrom(before);
     }
 
@@ -305,10 +308,10 @@ TEST_F(FarTrackWindow, FirstFrameShowsTheTrackAndHomeBringsItBack) {
 
 // A left drag of 20 pixels to the right turns as far as one press of a.
 TEST_F(FarTrackWindow, DraggingTurnsAndPansTheView) {
-    const std::string turned = drag(1, 20, 0);
+    const std::string turned = drag(1, {20, 0});
     EXPECT_NE(turned, first);
     EXPECT_EQ(keys("d"), first);
-    EXPECT_NE(drag(3, 30, 10), first);
+    EXPECT_NE(drag(3, {30, 10}), first);
 }
 
 // The wheel brings the track nearer: its foundations grow on the screen.

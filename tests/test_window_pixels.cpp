@@ -300,7 +300,7 @@ TEST_F(WindowPixels, NodesThatAreNowhereSpoilNothingDrawnAfterThem) {
 // ends walks the segment once, so the first frame comes at once.
 TEST_F(WindowPixels, FirstFrameOfAMarkerNamedByManyTubesComesAtOnce) {
     ZvTrack track;
-    buildFarOutTrack(&track, 1, 1, 300);
+    buildFarOutTrack(&track, {1, 1, 300});
     const auto start = std::chrono::steady_clock::now();
     const Picture frame = shoot("many-tubes", &track);
     const double seconds =

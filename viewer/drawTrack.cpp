@@ -25,6 +25,22 @@ void drawShape(drawTrack::Shape shape) {
     }
 }
 
+// The frame's view volume, from the matrices GL holds now.
+ViewVolume currentView() {
+    Matrix modelView{}, projection{};
+    std::array<GLint, 4> viewport{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView.data());
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    return ViewVolume(modelView, projection, viewport[3]);
+}
+
+}  // namespace
+
+namespace trackLook {
+
+void setColour(drawTrack::Rgb colour) { glColor3ub(colour.red, colour.green, colour.blue); }
+
 float shapeReach(drawTrack::Shape shape) {
     switch (shape) {
     case drawTrack::kNodeSphere: return static_cast<float>(kNodeRadius);
@@ -35,21 +51,15 @@ float shapeReach(drawTrack::Shape shape) {
     return kFundNodeReach;
 }
 
-// The frame's view volume, from the matrices GL holds now.
-ViewVolume currentView() {
-    GLdouble modelView[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    return ViewVolume(modelView, projection, viewport[3]);
+void drawListAt(const std::vector<Point3D>& points, const std::vector<size_t>& which, GLuint list) {
+    for (size_t i : which) {
+        const Point3D& p = points[i];
+        glPushMatrix();
+        glTranslatef(p.x, p.y, p.z);
+        glCallList(list);
+        glPopMatrix();
+    }
 }
-
-}  // namespace
-
-namespace trackLook {
-
-void setColour(drawTrack::Rgb colour) { glColor3ub(colour.red, colour.green, colour.blue); }
 
 void drawPoints(const VertexBuffer& buffer, const RangeList& ranges) {
     if (ranges.empty()) return;
@@ -149,13 +159,7 @@ void drawTrack::drawNodes(const NodeSet& set, Shape shape, Rgb colour, const Vie
     selectNodes(set, shapeReach(shape), view, &nodeSelection);
     setColour(colour);
     drawPoints(set.buffer, nodeSelection.points);
-    for (size_t i : nodeSelection.shapes) {
-        const Point3D& p = set.points[i];
-        glPushMatrix();
-        glTranslatef(p.x, p.y, p.z);
-        glCallList(shapeLists + shape);
-        glPopMatrix();
-    }
+    drawListAt(set.points, nodeSelection.shapes, shapeLists + shape);
 }
 
 // Draws the shape centred at each point, each inside its own push and pop of

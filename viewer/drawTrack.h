@@ -105,10 +105,15 @@ constexpr drawTrack::Rgb kBezierPointColour{0, 0, 127};
 constexpr double kNodeRadius = 0.1;
 constexpr double kBezierPointRadius = 0.2;
 constexpr double kFundNodeEdge = 0.5;
-// The radius of the sphere around the cube of a foundation node.
+// Half the diagonal of that cube, a little more.
 constexpr float kFundNodeReach = 0.44f;
 
 void setColour(drawTrack::Rgb colour);
+// The radius of the sphere around a shape, centred where it is drawn.
+float shapeReach(drawTrack::Shape shape);
+// Draws `list` centred at each of the points numbered in `which`, each inside
+// its own push and pop of the matrix.
+void drawListAt(const std::vector<Point3D>& points, const std::vector<size_t>& which, GLuint list);
 // Draws the points of `ranges` as one-pixel points, then restores the point size.
 void drawPoints(const VertexBuffer& buffer, const RangeList& ranges);
 }  // namespace trackLook

@@ -30,6 +30,7 @@ void buildCentreLines(const TrackScene& scene, CentreLineSet* set) {
     std::array<std::vector<Point3D>, kCentreLineLevels.size()> strips;
     for (const std::vector<Point3D>& line : scene.centreLines) {
         std::vector<Sphere> points;
+        points.reserve(line.size());
         for (const Point3D& p : line) points.push_back(pointBounds(p));
         set->bounds.push_back(boundingSphere(points));
         set->lengths.push_back(polylineLength(line));

@@ -22,7 +22,7 @@ std::vector<Point3D> centreLine(const SegmentCurve& curve) {
     std::vector<Point3D> points;
     points.reserve(kCentreLinePieces + 1);
     for (int k = 0; k <= kCentreLinePieces; ++k) {
-        points.push_back(centreLinePoint(curve, k * kCentreLineStep));
+        points.push_back(centreLinePoint(curve, static_cast<float>(k) * kCentreLineStep));
     }
     return points;
 }
@@ -89,21 +89,27 @@ Point3D freeNodePoint(int index, ZvTrack* track) {
     return Point3D{node.x, node.y, node.z};
 }
 
+// What one end of a tube names.
+struct TubeEnd {
+    int kind;     // TubeEndKind
+    int segment;  // the track node's segment, for kind 3
+    int index;
+};
+
 // Where a tube end stands; false when the element it names does not exist
 // or does not stand at a finite point.
-bool tubeEndPoint(int kind, int segment, int index, const SegmentPlaces& places, ZvTrack* track,
-                  Point3D* out) {
-    switch (kind) {
+bool tubeEndPoint(const TubeEnd& end, const SegmentPlaces& places, ZvTrack* track, Point3D* out) {
+    switch (end.kind) {
     case kEndFundNode:
-        if (!validIndex(index, getTotalFundNodes(track))) return false;
-        *out = fundNodePoint(index, track);
+        if (!validIndex(end.index, getTotalFundNodes(track))) return false;
+        *out = fundNodePoint(end.index, track);
         return isFinitePoint(*out);
     case kEndFreeNode:
-        if (!validIndex(index, getTotalFreeNodes(track))) return false;
-        *out = freeNodePoint(index, track);
+        if (!validIndex(end.index, getTotalFreeNodes(track))) return false;
+        *out = freeNodePoint(end.index, track);
         return isFinitePoint(*out);
     case kEndTrackNode:
-        return placedNode(places, segment, index, out);
+        return placedNode(places, end.segment, end.index, out);
     default:
         return false;
     }
@@ -146,8 +152,8 @@ void addTubes(const SegmentPlaces& places, ZvTrack* track, TrackScene* scene) {
         TubeLine line{};
         line.tube = i;
         line.tubeType = tube.tubeType;
-        if (tubeEndPoint(tube.kind1, tube.segment1, tube.index1, places, track, &line.a) &&
-            tubeEndPoint(tube.kind2, tube.segment2, tube.index2, places, track, &line.b)) {
+        if (tubeEndPoint({tube.kind1, tube.segment1, tube.index1}, places, track, &line.a) &&
+            tubeEndPoint({tube.kind2, tube.segment2, tube.index2}, places, track, &line.b)) {
             scene->tubes.push_back(line);
         }
     }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "calc.h"
 #include "drawTrack.h"
 
 using namespace trackLook;
@@ -25,6 +26,8 @@ constexpr float kThickestTube = kTubeRadius6;
 constexpr float kLinePixels = 1.0f;
 
 constexpr int kCylinderSlices = 8;
+// A tube this close to vertical takes its cross-section from x instead of y.
+constexpr float kLeastCrossing = 0.1f;
 constexpr int kRailSides = 6;
 constexpr double kTwoPi = 6.283185307179586;
 
@@ -40,22 +43,17 @@ constexpr GLfloat kAmbient[4] = {0.35f, 0.35f, 0.35f, 1.0f};
 constexpr GLfloat kDiffuse[4] = {0.75f, 0.75f, 0.75f, 1.0f};
 
 Rgb unlit(Rgb colour) {
-    auto shade = [](GLubyte c) { return static_cast<GLubyte>(c * kUnlitShade); };
+    auto shade = [](GLubyte c) { return static_cast<GLubyte>(static_cast<float>(c) * kUnlitShade); };
     return {shade(colour.red), shade(colour.green), shade(colour.blue)};
 }
 
-Point3D add(const Point3D& a, const Point3D& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Point3D scale(const Point3D& a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-Point3D cross(const Point3D& a, const Point3D& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float length(const Point3D& a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
+Vectors vectors;
 
 Sphere tubeReach(const TubeLine& tube, float radius) {
     const Point3D middle{tube.a.x * 0.5f + tube.b.x * 0.5f, tube.a.y * 0.5f + tube.b.y * 0.5f,
                          tube.a.z * 0.5f + tube.b.z * 0.5f};
     const Point3D half{tube.b.x - middle.x, tube.b.y - middle.y, tube.b.z - middle.z};
-    return Sphere{middle, length(half) + radius};
+    return Sphere{middle, vectors.GetLength(half) + radius};
 }
 
 std::vector<Point3D> railStrips(const std::vector<std::vector<RailSample>>& rails, int pieces) {
@@ -69,16 +67,24 @@ std::vector<Point3D> railStrips(const std::vector<std::vector<RailSample>>& rail
     return strips;
 }
 
+// Triangles with their normals.
+struct Surface {
+    std::vector<Point3D> positions;
+    std::vector<Point3D> normals;
+};
+
 // The surface of one rail along a segment, kRailSides quads per piece, a
 // piece spanning `stride` samples.
 void addRailSurface(const std::vector<RailSample>& samples, size_t stride, Rail rail,
-                    std::vector<Point3D>* positions, std::vector<Point3D>* normals) {
+                    Surface* surface) {
     auto ring = [&](size_t k, int side) {
         const double angle = kTwoPi * side / kRailSides;
-        const Point3D out = add(scale(samples[k].side, static_cast<float>(std::cos(angle))),
-                                scale(samples[k].up, static_cast<float>(std::sin(angle))));
-        positions->push_back(add(railPoint(samples[k], rail), scale(out, railRadius(rail))));
-        normals->push_back(out);
+        const Point3D out =
+            vectors.Add(vectors.MultScalar(samples[k].side, static_cast<float>(std::cos(angle))),
+                        vectors.MultScalar(samples[k].up, static_cast<float>(std::sin(angle))));
+        surface->positions.push_back(
+            vectors.Add(railPoint(samples[k], rail), vectors.MultScalar(out, railRadius(rail))));
+        surface->normals.push_back(out);
     };
     for (size_t k = 0; k + stride < samples.size(); k += stride) {
         const size_t next = k + stride;
@@ -137,15 +143,12 @@ void solidTrack::draw(const ViewVolume& view, const std::set<int>& warned, unsig
     setUpLighting();
     selectRails(view);
     drawRails();
-    const float nodeRadius = static_cast<float>(kNodeRadius);
-    drawNodes(scene_.trackNodes, shapeLists + drawTrack::kNodeSphere, nodeRadius, kNodeColour, view);
-    drawNodes(scene_.fundNodes, shapeLists + drawTrack::kFundCube, kFundNodeReach, kFundNodeColour,
-              view);
-    drawNodes(scene_.freeNodes, shapeLists + drawTrack::kNodeSphere, nodeRadius, kNodeColour, view);
+    drawNodes(scene_.trackNodes, drawTrack::kNodeSphere, kNodeColour, shapeLists, view);
+    drawNodes(scene_.fundNodes, drawTrack::kFundCube, kFundNodeColour, shapeLists, view);
+    drawNodes(scene_.freeNodes, drawTrack::kNodeSphere, kNodeColour, shapeLists, view);
     selectSupports(view);
     drawSupports(warned);
-    drawNodes(scene_.bezierPoints, shapeLists + drawTrack::kBezierSphere,
-              static_cast<float>(kBezierPointRadius), kBezierPointColour, view);
+    drawNodes(scene_.bezierPoints, drawTrack::kBezierSphere, kBezierPointColour, shapeLists, view);
     glPopAttrib();
 }
 
@@ -184,11 +187,9 @@ void solidTrack::drawRails() {
     }
     glEnable(GL_LIGHTING);
     for (Rail rail : kRails) {
-        std::vector<Point3D> positions, normals;
-        for (const auto& near : nearSegments_) {
-            addRailSurface(rails_[near.first], near.second, rail, &positions, &normals);
-        }
-        nearRails_.fill(positions, normals);
+        Surface surface;
+        for (const auto& near : nearSegments_) addRailSurface(rails_[near.first], near.second, rail, &surface);
+        nearRails_.fill(surface.positions, surface.normals);
         setColour(rail == Rail::kSpine ? kSpineColour : kRailColour);
         nearRails_.drawAll(GL_TRIANGLES);
     }
@@ -246,13 +247,11 @@ void solidTrack::drawSupports(const std::set<int>& warned) {
 // end b with the tube's radius.
 void solidTrack::drawCylinder(const TubeLine& tube) const {
     const Point3D axis{tube.b.x - tube.a.x, tube.b.y - tube.a.y, tube.b.z - tube.a.z};
-    const float axisLength = length(axis);
-    if (!(axisLength > 0)) return;
-    const Point3D along = scale(axis, 1.0f / axisLength);
-    Point3D across = cross(along, {0.0f, 1.0f, 0.0f});
-    if (length(across) < 0.1f) across = cross(along, {1.0f, 0.0f, 0.0f});
-    across = scale(across, 1.0f / length(across));
-    const Point3D third = cross(along, across);
+    const Point3D along = vectors.Normalize(axis);
+    Point3D across = vectors.CrossProduct(along, {0.0f, 1.0f, 0.0f});
+    if (vectors.GetLength(across) < kLeastCrossing) across = vectors.CrossProduct(along, {1.0f, 0.0f, 0.0f});
+    across = vectors.Normalize(across);
+    const Point3D third = vectors.CrossProduct(along, across);
     const float r = tubeRadius(tube.tubeType);
     const GLfloat matrix[16] = {across.x * r, across.y * r, across.z * r, 0,
                                 third.x * r,  third.y * r,  third.z * r,  0,
@@ -265,19 +264,13 @@ void solidTrack::drawCylinder(const TubeLine& tube) const {
 }
 
 // Points unlit, shapes lit.
-void solidTrack::drawNodes(const NodeSet& set, unsigned shapeList, float reach, Rgb colour,
-                           const ViewVolume& view) {
-    selectNodes(set, reach, view, &nodes_);
+void solidTrack::drawNodes(const NodeSet& set, drawTrack::Shape shape, Rgb colour,
+                           unsigned shapeLists, const ViewVolume& view) {
+    selectNodes(set, shapeReach(shape), view, &nodes_);
     glDisable(GL_LIGHTING);
     setColour(unlit(colour));
     drawPoints(set.buffer, nodes_.points);
     glEnable(GL_LIGHTING);
     setColour(colour);
-    for (size_t i : nodes_.shapes) {
-        const Point3D& p = set.points[i];
-        glPushMatrix();
-        glTranslatef(p.x, p.y, p.z);
-        glCallList(shapeList);
-        glPopMatrix();
-    }
+    drawListAt(set.points, nodes_.shapes, shapeLists + shape);
 }

@@ -53,8 +53,8 @@ private:
     void selectSupports(const ViewVolume& view);
     void drawSupports(const std::set<int>& warned);
     void drawCylinder(const TubeLine& tube) const;
-    void drawNodes(const NodeSet& set, unsigned shapeList, float reach, drawTrack::Rgb colour,
-                   const ViewVolume& view);
+    void drawNodes(const NodeSet& set, drawTrack::Shape shape, drawTrack::Rgb colour,
+                   unsigned shapeLists, const ViewVolume& view);
 
     const PreparedScene& scene_;
     std::vector<std::vector<RailSample>> rails_;

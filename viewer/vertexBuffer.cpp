@@ -23,37 +23,40 @@ void RangeList::clear() {
 }
 
 VertexBuffer::~VertexBuffer() {
-    if (buffer_ != 0) glDeleteBuffers(1, &buffer_);
+    if (positions_ != 0) glDeleteBuffers(1, &positions_);
+    if (normals_ != 0) glDeleteBuffers(1, &normals_);
 }
 
-// Positions first, then the normals, in one buffer.
 void VertexBuffer::fill(const std::vector<Point3D>& positions, const std::vector<Point3D>& normals) {
-    if (buffer_ == 0) glGenBuffers(1, &buffer_);
     count_ = positions.size();
     hasNormals_ = !normals.empty();
-    const GLsizeiptr positionBytes = static_cast<GLsizeiptr>(count_ * sizeof(Point3D));
-    const GLsizeiptr normalBytes = static_cast<GLsizeiptr>(normals.size() * sizeof(Point3D));
-    glBindBuffer(GL_ARRAY_BUFFER, buffer_);
-    glBufferData(GL_ARRAY_BUFFER, positionBytes + normalBytes, nullptr, GL_STATIC_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, positionBytes, positions.data());
-    if (hasNormals_) glBufferSubData(GL_ARRAY_BUFFER, positionBytes, normalBytes, normals.data());
+    upload(positions, &positions_);
+    if (hasNormals_) upload(normals, &normals_);
+}
+
+void VertexBuffer::upload(const std::vector<Point3D>& points, GLuint* buffer) {
+    if (*buffer == 0) glGenBuffers(1, buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, *buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(points.size() * sizeof(Point3D)),
+                 points.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 void VertexBuffer::bind() const {
-    glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glEnableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, positions_);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
     if (hasNormals_) {
         glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, reinterpret_cast<const void*>(count_ * sizeof(Point3D)));
+        glBindBuffer(GL_ARRAY_BUFFER, normals_);
+        glNormalPointer(GL_FLOAT, 0, nullptr);
     }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 void VertexBuffer::unbind() const {
     if (hasNormals_) glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 void VertexBuffer::draw(GLenum mode, const RangeList& ranges) const {

@@ -4,9 +4,9 @@
 //                 extends the previous run when the new one continues it (for
 //                 points and separate lines), addStrip() keeps each run apart
 //                 (for line strips).
-//   VertexBuffer  positions (and, when given, normals) in a GL buffer;
-//                 draw() sends the listed runs with one call. The buffer
-//                 belongs to the GL context current when it was filled.
+//   VertexBuffer  positions (and, when given, normals) in GL buffers;
+//                 draw() sends the listed runs with one call. The buffers
+//                 belong to the GL context current when they were filled.
 #pragma once
 
 #include <GL/gl.h>
@@ -39,10 +39,12 @@ public:
     size_t size() const { return count_; }
 
 private:
+    static void upload(const std::vector<Point3D>& points, GLuint* buffer);
     void bind() const;
     void unbind() const;
 
-    GLuint buffer_ = 0;
+    GLuint positions_ = 0;
+    GLuint normals_ = 0;
     size_t count_ = 0;
     bool hasNormals_ = false;
 };

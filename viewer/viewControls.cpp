@@ -43,8 +43,8 @@ void applyDrag(DragButton button, int dx, int dy, bool fast, const SceneBox& box
                CCamera* camera) {
     if (button == DragButton::kTurn) {
         const float degrees = kDragDegreesPerPixel * speed(fast);
-        camera->RotateY(dx * degrees);
-        camera->RotateX(dy * degrees);
+        camera->RotateY(static_cast<float>(dx) * degrees);
+        camera->RotateX(static_cast<float>(dy) * degrees);
         return;
     }
     float distance = distanceToBox(box, eyePosition(*camera));
@@ -53,8 +53,8 @@ void applyDrag(DragButton button, int dx, int dy, bool fast, const SceneBox& box
         height / 2.0 / std::tan(kFieldOfViewDegrees / 2 * kRadiansPerDegree);
     const float units =
         static_cast<float>(std::max(distance, kNearestPanDistance) / pixelsPerUnit) * speed(fast);
-    camera->StrafeRight(-dx * units);
-    camera->Move(F3dVector(0.0f, dy * units, 0.0f));
+    camera->StrafeRight(-static_cast<float>(dx) * units);
+    camera->Move(F3dVector(0.0f, static_cast<float>(dy) * units, 0.0f));
 }
 
 void applyWheel(int direction, bool fast, const SceneBox& box, CCamera* camera) {

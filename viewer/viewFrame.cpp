@@ -25,13 +25,20 @@ constexpr GLubyte kGroundGrid[3] = {84, 108, 72};
 // Samples per pixel of the solid view, where the GL offers as many.
 constexpr GLint kSolidSamples = 4;
 
-void drawGrid(float halfWidth, float spacing) {
+// Lines in the plane y = 0 over a square around the origin.
+struct Grid {
+    float halfWidth;
+    float spacing;
+};
+
+void drawGrid(const Grid& grid) {
+    const float half = grid.halfWidth;
     glBegin(GL_LINES);
-    for (float x = -halfWidth; x <= halfWidth; x += spacing) {
-        glVertex3f(-halfWidth, 0.0f, x);
-        glVertex3f(halfWidth, 0.0f, x);
-        glVertex3f(x, 0.0f, -halfWidth);
-        glVertex3f(x, 0.0f, halfWidth);
+    for (float x = -half; x <= half; x += grid.spacing) {
+        glVertex3f(-half, 0.0f, x);
+        glVertex3f(half, 0.0f, x);
+        glVertex3f(x, 0.0f, -half);
+        glVertex3f(x, 0.0f, half);
     }
     glEnd();
 }
@@ -64,14 +71,14 @@ void drawGround(const SceneBox& box) {
     glEnd();
     glDisable(GL_POLYGON_OFFSET_FILL);
     glColor3ubv(kGroundGrid);
-    drawGrid(gridHalf, spacing);
+    drawGrid({gridHalf, spacing});
 }
 
 void drawFlatFrame(CCamera& camera, drawTrack& renderer, int width, int height) {
     setViewProjection(width, height, farPlaneFor(renderer.box(), camera));
     beginViewFrame(camera);
     glColor3ub(0, kGridGreen, 0);
-    drawGrid(kGridHalfWidth, kGridSpacing);
+    drawGrid({kGridHalfWidth, kGridSpacing});
     glPointSize(kViewPointSize);
     renderer.Render();
 }

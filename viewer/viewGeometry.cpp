@@ -1,6 +1,7 @@
 #include "viewGeometry.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -38,11 +39,11 @@ void addAll(const std::vector<Point3D>& points, SceneBox* box) {
     }
 }
 
-std::vector<Point3D> corners(const SceneBox& box) {
-    std::vector<Point3D> result;
-    for (int k = 0; k < 8; ++k) {
-        result.push_back({k & 1 ? box.high.x : box.low.x, k & 2 ? box.high.y : box.low.y,
-                          k & 4 ? box.high.z : box.low.z});
+std::array<Point3D, 8> corners(const SceneBox& box) {
+    std::array<Point3D, 8> result;
+    for (size_t k = 0; k < result.size(); ++k) {
+        result[k] = {k & 1 ? box.high.x : box.low.x, k & 2 ? box.high.y : box.low.y,
+                     k & 4 ? box.high.z : box.low.z};
     }
     return result;
 }
@@ -150,7 +151,7 @@ float distanceToBox(const SceneBox& box, const Point3D& p) {
     return static_cast<float>(length(outside));
 }
 
-ViewVolume::ViewVolume(const double modelView[16], const double projection[16], int viewportHeight) {
+ViewVolume::ViewVolume(const Matrix& modelView, const Matrix& projection, int viewportHeight) {
     // clip = projection * modelView; row r of it is clip[r + 4 * column].
     double clip[16];
     for (int column = 0; column < 4; ++column) {
@@ -173,7 +174,7 @@ ViewVolume::ViewVolume(const double modelView[16], const double projection[16], 
         for (double& coefficient : planes_[plane]) coefficient = norm > 0 ? coefficient / norm : 0;
     }
     // The eye: the model-view shift turned back by the transposed rotation.
-    const double* m = modelView;
+    const Matrix& m = modelView;
     eye_ = {static_cast<float>(-(m[0] * m[12] + m[1] * m[13] + m[2] * m[14])),
             static_cast<float>(-(m[4] * m[12] + m[5] * m[13] + m[6] * m[14])),
             static_cast<float>(-(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]))};

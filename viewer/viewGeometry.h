@@ -26,6 +26,8 @@
 //                    shape of a given radius can look, in pixels.
 #pragma once
 
+#include <array>
+
 #include "camera.h"
 #include "scene.h"
 
@@ -62,11 +64,14 @@ struct Sphere {
     float radius;
 };
 
+// A column-major 4 x 4 matrix, as GL keeps them.
+using Matrix = std::array<double, 16>;
+
 class ViewVolume {
 public:
-    // Column-major matrices as GL keeps them; the model-view one must be a
-    // rotation and a shift (as the camera makes it).
-    ViewVolume(const double modelView[16], const double projection[16], int viewportHeight);
+    // The model-view matrix must be a rotation and a shift (as the camera
+    // makes it).
+    ViewVolume(const Matrix& modelView, const Matrix& projection, int viewportHeight);
 
     // False only when the sphere lies wholly outside the frame's volume.
     bool mayShow(const Sphere& sphere) const;

@@ -172,6 +172,7 @@ void specialCB(int key, int /*x*/, int /*y*/) {
     glutPostRedisplay();
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the toolkit's signature.
 void mouseCB(int button, int buttonState, int x, int y) {
     if (buttonState == GLUT_DOWN) {
         state.dragButton = button;
