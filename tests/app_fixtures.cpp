@@ -79,8 +79,8 @@ void buildFarOutTrack(ZvTrack* track, const FarOutShape& shape) {
     for (int s = 0; s < shape.segments; ++s) {
         addSegment(kSegmentPlain, s + 1, 0, plain, plain, plain, 0, 0, track);
         for (int n = 0; n < markers; ++n) {
-            addTrackNode(s, kNodeColumn, static_cast<float>(n + 1) / static_cast<float>(markers + 1),
-                         track);
+            addTrackNode(s, kNodeColumn,
+                         static_cast<float>(n + 1) / static_cast<float>(markers + 1), track);
             for (int k = 0; k < shape.tubesPerMarker; ++k) {
                 addSupport(kEndFundNode, ground, 0, kEndTrackNode, n, s, 0, 0, 0, track);
             }

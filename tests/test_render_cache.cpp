@@ -172,7 +172,9 @@ TEST_F(RenderCache, FarNodesShowAsPoints) {
     camera.Position = F3dVector(0, 40, 600);  // 640 away, within the far plane
     glframe::drawFrame(camera, [&renderer] { renderer.Render(); });
     const Frame frame = glframe::readFrame();
-    for (const Point3D& p : renderer.scene().bezierPoints) EXPECT_TRUE(colourNear(frame, p, {0, 0, 127}));
+    for (const Point3D& p : renderer.scene().bezierPoints) {
+        EXPECT_TRUE(colourNear(frame, p, {0, 0, 127}));
+    }
 }
 
 // Two tubes whose pictures cross: the nearer one, listed first, is drawn
@@ -192,7 +194,8 @@ TEST_F(RenderCache, SolidViewHidesFartherTubesBehindNearerOnes) {
     renderer.warnTubes({far});
     ViewFrame view(false);
     CCamera camera;
-    glframe::drawFrame(camera, [&] { view.draw(camera, renderer, glframe::kFrameSize, glframe::kFrameSize); });
+    glframe::drawFrame(
+        camera, [&] { view.draw(camera, renderer, glframe::kFrameSize, glframe::kFrameSize); });
     const Frame frame = glframe::readFrame();
     auto colourAt = [&frame](const Point3D& p) {
         const glframe::WindowPixel at = glframe::projectPoint(p);
@@ -201,9 +204,11 @@ TEST_F(RenderCache, SolidViewHidesFartherTubesBehindNearerOnes) {
         return Rgb{rgb[0], rgb[1], rgb[2]};
     };
     const Rgb crossing = colourAt({0, 8, 25});
-    EXPECT_TRUE(crossing.r > 100 && crossing.g < 60) << crossing.r << "," << crossing.g << "," << crossing.b;
+    EXPECT_TRUE(crossing.r > 100 && crossing.g < 60)
+        << crossing.r << "," << crossing.g << "," << crossing.b;
     const Rgb warned = colourAt({0, 10.5f, 15});
-    EXPECT_TRUE(warned.r > 100 && warned.g > 80 && warned.b < 60) << warned.r << "," << warned.g << "," << warned.b;
+    EXPECT_TRUE(warned.r > 100 && warned.g > 80 && warned.b < 60)
+        << warned.r << "," << warned.g << "," << warned.b;
 }
 
 }  // namespace

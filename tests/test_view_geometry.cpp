@@ -65,10 +65,10 @@ void expectFramed(const SceneBox& box, int width, int height) {
 }
 
 TEST(ViewGeometry, FramedCameraHoldsTheWholeBox) {
-    expectFramed(boxOf({552, 0, -570}, {568, 10, -570}), 600, 600);           // a thin line
-    expectFramed(boxOf({-1500, 5, -1500}, {1500, 40, 1500}), 600, 600);     // a wide circuit
-    expectFramed(boxOf({10, 0, 10}, {12, 120, 14}), 400, 300);              // a tall tower
-    expectFramed(boxOf({-90000, 0, -3}, {90000, 2, 3}), 800, 200);          // far and wide
+    expectFramed(boxOf({552, 0, -570}, {568, 10, -570}), 600, 600);      // a thin line
+    expectFramed(boxOf({-1500, 5, -1500}, {1500, 40, 1500}), 600, 600);  // a wide circuit
+    expectFramed(boxOf({10, 0, 10}, {12, 120, 14}), 400, 300);           // a tall tower
+    expectFramed(boxOf({-90000, 0, -3}, {90000, 2, 3}), 800, 200);       // far and wide
     SceneBox point;
     point.add({7, 8, 9});
     const CCamera atPoint = framedCamera(point, 600, 600);

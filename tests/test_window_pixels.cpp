@@ -328,11 +328,15 @@ TEST_F(WindowPixels, FramedFirstFrameShowsTheWholeTrack) {
         ASSERT_TRUE(frame.valid());
         const TrackScene scene = buildTrackScene(&generated);
         const CCamera camera = framedCamera(sceneBox(scene), kFrameSize, kFrameSize);
-        for (const Point3D& p : scene.bezierPoints) expectExactly(frame, camera, p, kBezierPoint, "bezier");
+        for (const Point3D& p : scene.bezierPoints) {
+            expectExactly(frame, camera, p, kBezierPoint, "bezier");
+        }
         for (const auto& line : scene.centreLines) {
             expectColourAt(frame, camera, line[64], kCentreLine, "centre line");
         }
-        for (const Point3D& p : scene.fundNodes) expectColourAt(frame, camera, p, kFundNode, "foundation");
+        for (const Point3D& p : scene.fundNodes) {
+            expectColourAt(frame, camera, p, kFundNode, "foundation");
+        }
     }
 }
 
@@ -343,7 +347,9 @@ TEST_F(WindowPixels, FarPlaneGrowsToHoldATrackThatReachesPastIt) {
     initNewZvTrack(&track);
     track.bezierArray.clear();
     const Point3D points[] = {{-20, 2, -100}, {0, 20, -800}, {20, 60, -1500}};
-    for (const Point3D& p : points) addBezier(p.x, p.y, p.z, p.x, p.y, p.z, p.x, p.y, p.z, 0, 0, 0, 0, &track);
+    for (const Point3D& p : points) {
+        addBezier(p.x, p.y, p.z, p.x, p.y, p.z, p.x, p.y, p.z, 0, 0, 0, 0, &track);
+    }
     Color plain = createColorARGB(255, 0, 0, 0);
     for (int n = 1; n < 3; ++n) addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, &track);
     ZvTrack generated;
@@ -371,9 +377,11 @@ TEST_F(WindowPixels, SolidViewShowsLitShapesOnTheGroundUnderASky) {
         return Rgb{rgb[0], rgb[1], rgb[2]};
     };
     const Rgb sky = colourAt({0, 40, -200});
-    EXPECT_TRUE(sky.b > 200 && sky.r < sky.b && sky.g < sky.b) << sky.r << "," << sky.g << "," << sky.b;
+    EXPECT_TRUE(sky.b > 200 && sky.r < sky.b && sky.g < sky.b)
+        << sky.r << "," << sky.g << "," << sky.b;
     const Rgb ground = colourAt({-5, 0, 5});
-    EXPECT_TRUE(ground.g > ground.r && ground.g > ground.b) << ground.r << "," << ground.g << "," << ground.b;
+    EXPECT_TRUE(ground.g > ground.r && ground.g > ground.b)
+        << ground.r << "," << ground.g << "," << ground.b;
     const Rgb tube = colourAt({-12, 3, 0});
     EXPECT_TRUE(tube.r > 100 && tube.g < tube.r / 2 && tube.b < tube.r / 2)
         << tube.r << "," << tube.g << "," << tube.b;

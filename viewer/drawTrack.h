@@ -88,7 +88,7 @@ private:
     std::unique_ptr<PreparedScene> prepared;  // built at the first Render
     std::unique_ptr<solidTrack> solidParts;   // built at the first solid Render
     bool solidView = false;
-    unsigned shapeLists = 0;  // first of kShapeCount lists, one per Shape
+    unsigned shapeLists = 0;      // first of kShapeCount lists, one per Shape
     NodeSelection nodeSelection;  // per-frame scratch, kept to reuse its memory
     CentreLineSelection lineSelection;
     RangeList tubeSelection;

@@ -24,7 +24,8 @@ Sphere boundingSphere(const std::vector<Sphere>& spheres) {
     if (spheres.empty()) return Sphere{{0, 0, 0}, 0};
     Point3D low = spheres[0].centre, high = low;
     for (const Sphere& s : spheres) {
-        low = {std::min(low.x, s.centre.x), std::min(low.y, s.centre.y), std::min(low.z, s.centre.z)};
+        low = {std::min(low.x, s.centre.x), std::min(low.y, s.centre.y),
+               std::min(low.z, s.centre.z)};
         high = {std::max(high.x, s.centre.x), std::max(high.y, s.centre.y),
                 std::max(high.z, s.centre.z)};
     }
@@ -32,7 +33,8 @@ Sphere boundingSphere(const std::vector<Sphere>& spheres) {
                          low.z * 0.5f + high.z * 0.5f};
     double radius = 0;
     for (const Sphere& s : spheres) {
-        const double dx = s.centre.x - centre.x, dy = s.centre.y - centre.y, dz = s.centre.z - centre.z;
+        const double dx = s.centre.x - centre.x, dy = s.centre.y - centre.y,
+                     dz = s.centre.z - centre.z;
         radius = std::max(radius, std::sqrt(dx * dx + dy * dy + dz * dz) + s.radius);
     }
     // Rounded up a little, so the float sphere holds every member for sure.

@@ -34,7 +34,8 @@ std::vector<ItemGroup> groupItems(std::vector<Item>* items, BoundsOf boundsOf) {
     for (size_t i = 0; i < items->size(); ++i) keys[i] = groupCellKey(boundsOf((*items)[i]).centre);
     std::vector<size_t> order(items->size());
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
     std::vector<Item> sorted;
     sorted.reserve(items->size());
     for (size_t i : order) sorted.push_back((*items)[i]);

@@ -39,22 +39,22 @@ constexpr float kPointPixels = 0.5f;
 constexpr float kPixelsPerPiece = 0.5f;
 
 struct NodeSet {
-    std::vector<Point3D> points;    // grouped by place
+    std::vector<Point3D> points;  // grouped by place
     std::vector<ItemGroup> groups;
-    VertexBuffer buffer;            // the points, in the same order
+    VertexBuffer buffer;  // the points, in the same order
 };
 
 struct CentreLineSet {
-    std::vector<Sphere> bounds;     // per drawn segment, in scene order
-    std::vector<float> lengths;     // length of each segment's full line
+    std::vector<Sphere> bounds;  // per drawn segment, in scene order
+    std::vector<float> lengths;  // length of each segment's full line
     // Per level, every segment's line strip of pieces + 1 points.
     std::array<VertexBuffer, kCentreLineLevels.size()> levels;
 };
 
 struct TubeSet {
-    std::vector<TubeLine> tubes;    // grouped by place
+    std::vector<TubeLine> tubes;  // grouped by place
     std::vector<ItemGroup> groups;
-    VertexBuffer lines;             // two vertices per tube, in the same order
+    VertexBuffer lines;  // two vertices per tube, in the same order
 };
 
 struct PreparedScene {

@@ -108,8 +108,7 @@ bool tubeEndPoint(const TubeEnd& end, const SegmentPlaces& places, ZvTrack* trac
         if (!validIndex(end.index, getTotalFreeNodes(track))) return false;
         *out = freeNodePoint(end.index, track);
         return isFinitePoint(*out);
-    case kEndTrackNode:
-        return placedNode(places, end.segment, end.index, out);
+    case kEndTrackNode: return placedNode(places, end.segment, end.index, out);
     default:
         return false;
     }

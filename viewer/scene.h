@@ -35,10 +35,10 @@
 constexpr int kCentreLinePieces = 256;
 
 struct TubeLine {
-    Point3D a;      // end 1 (kind1, segment1, index1)
-    Point3D b;      // end 2 (kind2, segment2, index2)
-    int tube;       // index of the tube in the document
-    int tubeType;   // the tube's type (TubeType), which sets its thickness
+    Point3D a;     // end 1 (kind1, segment1, index1)
+    Point3D b;     // end 2 (kind2, segment2, index2)
+    int tube;      // index of the tube in the document
+    int tubeType;  // the tube's type (TubeType), which sets its thickness
 };
 
 struct TrackScene {

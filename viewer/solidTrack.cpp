@@ -43,7 +43,9 @@ constexpr GLfloat kAmbient[4] = {0.35f, 0.35f, 0.35f, 1.0f};
 constexpr GLfloat kDiffuse[4] = {0.75f, 0.75f, 0.75f, 1.0f};
 
 Rgb unlit(Rgb colour) {
-    auto shade = [](GLubyte c) { return static_cast<GLubyte>(static_cast<float>(c) * kUnlitShade); };
+    auto shade = [](GLubyte c) {
+        return static_cast<GLubyte>(static_cast<float>(c) * kUnlitShade);
+    };
     return {shade(colour.red), shade(colour.green), shade(colour.blue)};
 }
 
@@ -61,7 +63,9 @@ std::vector<Point3D> railStrips(const std::vector<std::vector<RailSample>>& rail
     const size_t stride = kRailPieces / pieces;
     for (const std::vector<RailSample>& samples : rails) {
         for (Rail rail : kRails) {
-            for (size_t k = 0; k < samples.size(); k += stride) strips.push_back(railPoint(samples[k], rail));
+            for (size_t k = 0; k < samples.size(); k += stride) {
+                strips.push_back(railPoint(samples[k], rail));
+            }
         }
     }
     return strips;
@@ -89,9 +93,10 @@ void addRailSurface(const std::vector<RailSample>& samples, size_t stride, Rail 
     for (size_t k = 0; k + stride < samples.size(); k += stride) {
         const size_t next = k + stride;
         for (int side = 0; side < kRailSides; ++side) {
-            for (const auto& corner : {std::make_pair(k, side), std::make_pair(next, side),
-                                       std::make_pair(next, side + 1), std::make_pair(k, side),
-                                       std::make_pair(next, side + 1), std::make_pair(k, side + 1)}) {
+            for (const auto& corner :
+                 {std::make_pair(k, side), std::make_pair(next, side),
+                  std::make_pair(next, side + 1), std::make_pair(k, side),
+                  std::make_pair(next, side + 1), std::make_pair(k, side + 1)}) {
                 ring(corner.first, corner.second);
             }
         }
@@ -162,16 +167,19 @@ void solidTrack::selectRails(const ViewVolume& view) {
     for (size_t segment = 0; segment < rails_.size(); ++segment) {
         const Sphere& bounds = lines.bounds[segment];
         if (!view.mayShow({bounds.centre, bounds.radius + kRailHalfGauge + kSpineDrop})) continue;
-        const size_t level = detailLevel(view.pixelRadius(lines.lengths[segment], bounds), kRailLevels);
+        const size_t level =
+            detailLevel(view.pixelRadius(lines.lengths[segment], bounds), kRailLevels);
         if (view.pixelRadius(kRailHalfGauge, bounds) < kPointPixels) {
             addCentreLine(lines, segment, view, &singleLines_);
         } else if (view.pixelRadius(kSpineRadius, bounds) < kLinePixels) {
             const size_t points = static_cast<size_t>(kRailLevels[level]) + 1;
             for (size_t rail = 0; rail < std::size(kRails); ++rail) {
-                railLineSelection_[level].addStrip((segment * std::size(kRails) + rail) * points, points);
+                railLineSelection_[level].addStrip((segment * std::size(kRails) + rail) * points,
+                                                   points);
             }
         } else {
-            nearSegments_.push_back({segment, static_cast<size_t>(kRailPieces / kRailLevels[level])});
+            nearSegments_.push_back(
+                {segment, static_cast<size_t>(kRailPieces / kRailLevels[level])});
         }
     }
 }
@@ -188,7 +196,9 @@ void solidTrack::drawRails() {
     glEnable(GL_LIGHTING);
     for (Rail rail : kRails) {
         Surface surface;
-        for (const auto& near : nearSegments_) addRailSurface(rails_[near.first], near.second, rail, &surface);
+        for (const auto& near : nearSegments_) {
+            addRailSurface(rails_[near.first], near.second, rail, &surface);
+        }
         nearRails_.fill(surface.positions, surface.normals);
         setColour(rail == Rail::kSpine ? kSpineColour : kRailColour);
         nearRails_.drawAll(GL_TRIANGLES);
@@ -249,7 +259,9 @@ void solidTrack::drawCylinder(const TubeLine& tube) const {
     const Point3D axis{tube.b.x - tube.a.x, tube.b.y - tube.a.y, tube.b.z - tube.a.z};
     const Point3D along = vectors.Normalize(axis);
     Point3D across = vectors.CrossProduct(along, {0.0f, 1.0f, 0.0f});
-    if (vectors.GetLength(across) < kLeastCrossing) across = vectors.CrossProduct(along, {1.0f, 0.0f, 0.0f});
+    if (vectors.GetLength(across) < kLeastCrossing) {
+        across = vectors.CrossProduct(along, {1.0f, 0.0f, 0.0f});
+    }
     across = vectors.Normalize(across);
     const Point3D third = vectors.CrossProduct(along, across);
     const float r = tubeRadius(tube.tubeType);

@@ -58,7 +58,8 @@ private:
 
     const PreparedScene& scene_;
     std::vector<std::vector<RailSample>> rails_;
-    std::array<VertexBuffer, kRailLevels.size()> railLines_;  // left, right, spine strips per segment
+    // Per level, the left rail's, right rail's and spine's strips of each segment.
+    std::array<VertexBuffer, kRailLevels.size()> railLines_;
     unsigned cylinderList_ = 0;
 
     // Per-frame choices, kept to reuse their memory.

@@ -69,8 +69,10 @@ std::vector<std::vector<RailSample>> railSamples(ZvTrack* track) {
 
 Point3D railPoint(const RailSample& sample, Rail rail) {
     switch (rail) {
-    case Rail::kLeft: return vectors.Subtract(sample.centre, vectors.MultScalar(sample.side, kRailHalfGauge));
-    case Rail::kRight: return vectors.Add(sample.centre, vectors.MultScalar(sample.side, kRailHalfGauge));
+    case Rail::kLeft:
+        return vectors.Subtract(sample.centre, vectors.MultScalar(sample.side, kRailHalfGauge));
+    case Rail::kRight:
+        return vectors.Add(sample.centre, vectors.MultScalar(sample.side, kRailHalfGauge));
     case Rail::kSpine: break;
     }
     return vectors.Subtract(sample.centre, vectors.MultScalar(sample.up, kSpineDrop));

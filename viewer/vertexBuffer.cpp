@@ -27,7 +27,8 @@ VertexBuffer::~VertexBuffer() {
     if (normals_ != 0) glDeleteBuffers(1, &normals_);
 }
 
-void VertexBuffer::fill(const std::vector<Point3D>& positions, const std::vector<Point3D>& normals) {
+void VertexBuffer::fill(const std::vector<Point3D>& positions,
+                        const std::vector<Point3D>& normals) {
     count_ = positions.size();
     hasNormals_ = !normals.empty();
     upload(positions, &positions_);

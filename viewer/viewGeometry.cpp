@@ -71,7 +71,8 @@ void SceneBox::add(const Point3D& p) {
 }
 
 Point3D SceneBox::centre() const {
-    return {low.x * 0.5f + high.x * 0.5f, low.y * 0.5f + high.y * 0.5f, low.z * 0.5f + high.z * 0.5f};
+    return {low.x * 0.5f + high.x * 0.5f, low.y * 0.5f + high.y * 0.5f,
+            low.z * 0.5f + high.z * 0.5f};
 }
 
 SceneBox sceneBox(const TrackScene& scene) {
@@ -120,7 +121,8 @@ CCamera framedCamera(const SceneBox& box, int width, int height) {
     }
     const Point3D eye{centre.x, static_cast<float>(centre.y - distance * forwardY),
                       static_cast<float>(centre.z - distance * forwardZ)};
-    camera.Position = F3dVector(eye.x + kSceneShift.x, eye.y + kSceneShift.y, eye.z + kSceneShift.z);
+    camera.Position =
+        F3dVector(eye.x + kSceneShift.x, eye.y + kSceneShift.y, eye.z + kSceneShift.z);
     return camera;
 }
 
@@ -136,7 +138,9 @@ double farPlaneFor(const SceneBox& box, const CCamera& camera) {
     if (box.empty) return kDescribedFarPlane;
     const Point3D eye = eyePosition(camera);
     double farthest = 0;
-    for (const Point3D& corner : corners(box)) farthest = std::max(farthest, length(minus(corner, eye)));
+    for (const Point3D& corner : corners(box)) {
+        farthest = std::max(farthest, length(minus(corner, eye)));
+    }
     if (!std::isfinite(farthest) || farthest <= kDescribedFarPlane) return kDescribedFarPlane;
     return farthest * kFarPlaneSlack;
 }

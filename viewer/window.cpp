@@ -66,7 +66,8 @@ void drawFrame() {
     state.lastFrameMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (state.helpShown) {
-        drawHelpOverlay(helpLines(renderTrack.solid(), state.lastFrameMs), state.width, state.height);
+        drawHelpOverlay(helpLines(renderTrack.solid(), state.lastFrameMs), state.width,
+                        state.height);
     }
 }
 
@@ -186,9 +187,10 @@ void mouseCB(int button, int buttonState, int x, int y) {
 
 void motionCB(int x, int y) {
     if (quitRequested() || state.dragButton == kNoButton) return;
-    const DragButton drag = state.dragButton == GLUT_LEFT_BUTTON ? DragButton::kTurn : DragButton::kPan;
-    applyDrag(drag, x - state.dragX, y - state.dragY, state.dragFast, renderTrack.box(), state.height,
-              &Camera);
+    const DragButton drag =
+        state.dragButton == GLUT_LEFT_BUTTON ? DragButton::kTurn : DragButton::kPan;
+    applyDrag(drag, x - state.dragX, y - state.dragY, state.dragFast, renderTrack.box(),
+              state.height, &Camera);
     state.dragX = x;
     state.dragY = y;
     glutPostRedisplay();

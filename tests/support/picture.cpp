@@ -37,8 +37,8 @@ int Picture::count(int r, int g, int b) const {
 size_t Picture::distinctColours() const {
     std::set<uint32_t> colours;
     for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        colours.insert(static_cast<uint32_t>(rgb[i]) << 16 | static_cast<uint32_t>(rgb[i + 1]) << 8 |
-                       rgb[i + 2]);
+        colours.insert(static_cast<uint32_t>(rgb[i]) << 16 |
+                       static_cast<uint32_t>(rgb[i + 1]) << 8 | rgb[i + 2]);
     }
     return colours.size();
 }
