@@ -63,6 +63,43 @@ void buildStraightTrack(ZvTrack* track, int nodesPerSegment) {
     }
 }
 
+void buildFarOutTrack(ZvTrack* track, const FarOutShape& shape) {
+    constexpr float kFarOut = 10000.0f;
+    constexpr float kSpacing = 100.0f;
+    constexpr float kBend = 40.0f;
+    initNewZvTrack(track);
+    track->bezierArray.clear();
+    for (int i = 0; i <= shape.segments; ++i) {
+        const float x = kFarOut + static_cast<float>(i) * kSpacing;
+        const float bend = i % 2 == 0 ? kBend : -kBend;
+        addBezier(x, kTrackHeight, kFarOut, x - kSpacing / 3, kTrackHeight + bend, kFarOut - bend,
+                  x + kSpacing / 3, kTrackHeight - bend, kFarOut + bend, 0, 0, 0, 0, track);
+    }
+    const int ground = addFundNode(0, 0, 0, 0, 0, 0, kFarOut, 0, kFarOut, track);
+    Color plain = createColorARGB(255, 0, 0, 0);
+    const int markers = shape.markersPerSegment;
+    for (int s = 0; s < shape.segments; ++s) {
+        addSegment(kSegmentPlain, s + 1, 0, plain, plain, plain, 0, 0, track);
+        for (int n = 0; n < markers; ++n) {
+            addTrackNode(s, kNodeColumn,
+                         static_cast<float>(n + 1) / static_cast<float>(markers + 1), track);
+            for (int k = 0; k < shape.tubesPerMarker; ++k) {
+                addSupport(kEndFundNode, ground, 0, kEndTrackNode, n, s, 0, 0, 0, track);
+            }
+        }
+    }
+}
+
+void moveBeziers(ZvTrack* track, Point3D offset) {
+    for (BezierRecord& b : track->bezierArray) {
+        for (Point3D* p : {&b.position, &b.controlIn, &b.controlOut}) {
+            p->x += offset.x;
+            p->y += offset.y;
+            p->z += offset.z;
+        }
+    }
+}
+
 void saveTrack(const std::string& path, ZvTrack* track) {
     std::string error;
     ASSERT_TRUE(ZvSave(path.c_str(), track, &error)) << error;

@@ -24,6 +24,17 @@ bool fileExists(const std::string& path);
 // An open track of three beziers along x at height 10 (x = -8, 0, 8; z = 0),
 // two segments, and `nodesPerSegment` track nodes of type 2 on each.
 void buildStraightTrack(ZvTrack* track, int nodesPerSegment = 1);
+// A track far out, where arc-length walks are slow: curved segments with
+// coordinates near 10,000, markers of type 2 evenly spread on each, and tubes
+// from one foundation naming each marker, so every marker survives generation.
+struct FarOutShape {
+    int segments;
+    int markersPerSegment;
+    int tubesPerMarker;
+};
+void buildFarOutTrack(ZvTrack* track, const FarOutShape& shape);
+// Moves every bezier of `track`, its point and both handles, by `offset`.
+void moveBeziers(ZvTrack* track, Point3D offset);
 // Saves `track` to `path`; fails the test when the save fails.
 void saveTrack(const std::string& path, ZvTrack* track);
 // Loads `path`; fails the test when the load fails.

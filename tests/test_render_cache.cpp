@@ -11,6 +11,7 @@
 #include "glFrame.h"
 #include "keyBindings.h"
 #include "scene.h"
+#include "viewFrame.h"
 
 using namespace apptest;
 
@@ -36,7 +37,7 @@ constexpr Rgb kCentreLine{0, 183, 239};
 class RenderCache : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!XServer::available()) return;
+        if (server || !XServer::available()) return;  // one window for the whole run
         server = std::make_unique<XServer>();
         if (server->running()) windowOpen = glframe::openFrameWindow(server->display().name, &why);
     }
@@ -157,6 +158,57 @@ TEST_F(RenderCache, AnotherDocumentReplacesTheRecordedOne) {
     const Frame secondCached = frameOf(renderer, true);
     EXPECT_FALSE(secondCached == firstFrame);
     EXPECT_TRUE(secondCached == frameOf(renderer, false));
+}
+
+// Far away every node is smaller than a pixel: drawn as a point it still
+// shows, where a sphere that small would cover no pixel at all.
+TEST_F(RenderCache, FarNodesShowAsPoints) {
+    ZvTrack track;
+    buildStraightTrack(&track, 2);
+    generateWithDriverDefaults(&track);
+    drawTrack renderer;
+    renderer.setTrack(&track);
+    CCamera camera;
+    camera.Position = F3dVector(0, 40, 600);  // 640 away, within the far plane
+    glframe::drawFrame(camera, [&renderer] { renderer.Render(); });
+    const Frame frame = glframe::readFrame();
+    for (const Point3D& p : renderer.scene().bezierPoints) {
+        EXPECT_TRUE(colourNear(frame, p, {0, 0, 127}));
+    }
+}
+
+// Two tubes whose pictures cross: the nearer one, listed first, is drawn
+// first. In the solid view the nearer one hides the farther one all the same;
+// the farther one carries the warning colour, so the two tell apart.
+TEST_F(RenderCache, SolidViewHidesFartherTubesBehindNearerOnes) {
+    ZvTrack track;
+    initNewZvTrack(&track);
+    track.bezierArray.clear();
+    const Point3D ends[] = {{-3, 8, 25}, {3, 8, 25}, {0, 5, 15}, {0, 11, 15}};
+    for (const Point3D& p : ends) addFreeNode(p.x, p.y, p.z, &track);
+    addSupport(kEndFreeNode, 0, 0, kEndFreeNode, 1, 0, kTubeType5, 0, 0, &track);
+    const int far = addSupport(kEndFreeNode, 2, 0, kEndFreeNode, 3, 0, kTubeType5, 0, 0, &track);
+    drawTrack renderer;
+    renderer.setTrack(&track);
+    renderer.setSolid(true);
+    renderer.warnTubes({far});
+    ViewFrame view(false);
+    CCamera camera;
+    glframe::drawFrame(
+        camera, [&] { view.draw(camera, renderer, glframe::kFrameSize, glframe::kFrameSize); });
+    const Frame frame = glframe::readFrame();
+    auto colourAt = [&frame](const Point3D& p) {
+        const glframe::WindowPixel at = glframe::projectPoint(p);
+        int rgb[3];
+        pictureOf(frame).at(at.column, at.row, rgb);
+        return Rgb{rgb[0], rgb[1], rgb[2]};
+    };
+    const Rgb crossing = colourAt({0, 8, 25});
+    EXPECT_TRUE(crossing.r > 100 && crossing.g < 60)
+        << crossing.r << "," << crossing.g << "," << crossing.b;
+    const Rgb warned = colourAt({0, 10.5f, 15});
+    EXPECT_TRUE(warned.r > 100 && warned.g > 80 && warned.b < 60)
+        << warned.r << "," << warned.g << "," << warned.b;
 }
 
 }  // namespace

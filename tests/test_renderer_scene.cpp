@@ -1,9 +1,12 @@
 // What the renderer computes to draw, checked without any window.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <limits>
 
 #include "app_fixtures.h"
+#include "geometry.h"
 #include "scene.h"
 
 namespace {
@@ -118,6 +121,68 @@ TEST(RendererScene, NodesOnASegmentWithoutCurveAreLeftOut) {
     Point3D p;
     EXPECT_FALSE(placeTrackNode(2, 0, &track, &p));
     EXPECT_TRUE(buildTrackScene(&track).trackNodes.empty());
+}
+
+double secondsToBuild(ZvTrack* track, TrackScene* scene) {
+    const auto start = std::chrono::steady_clock::now();
+    *scene = buildTrackScene(track);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Far out an arc-length walk takes tens of milliseconds. A segment is walked
+// once for its length and once for positions, however many markers and tube
+// ends it carries, and the places are those the per-node search finds.
+TEST(RendererScene, FarOutSegmentsAreWalkedPerSegmentNotPerNode) {
+    ZvTrack oneMarker;
+    apptest::buildFarOutTrack(&oneMarker, {1, 1, 300});
+    TrackScene scene;
+    EXPECT_LT(secondsToBuild(&oneMarker, &scene), 1.0);
+    ASSERT_EQ(scene.tubes.size(), 300u);
+    ASSERT_EQ(scene.trackNodes.size(), 1u);
+    BezierCalc calc;
+    Point3D searched{};
+    calc.GetBezierPos(0, calc.GetBezierLength(0, 0, &oneMarker) * 0.5f, &searched, 0, &oneMarker);
+    expectPoint(scene.trackNodes[0], searched.x, searched.y, searched.z, 0);
+    expectPoint(scene.tubes[299].b, searched.x, searched.y, searched.z, 0);
+
+    ZvTrack thousand;
+    apptest::buildFarOutTrack(&thousand, {5, 200, 1});
+    EXPECT_LT(secondsToBuild(&thousand, &scene), 5.0);
+    EXPECT_EQ(scene.trackNodes.size(), 1000u);
+    EXPECT_EQ(scene.tubes.size(), 1000u);
+}
+
+// Nodes that stand nowhere are left out, with every tube that names them; a
+// marker beyond its segment's ends stands at the nearer end.
+TEST(RendererScene, NodesThatAreNowhereAreLeftOutAndStrayMarkersStandAtAnEnd) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    ZvTrack track;
+    apptest::buildStraightTrack(&track, 0);
+    addTrackNode(0, kNodeColumn, 2.0f, &track);
+    addTrackNode(0, kNodeColumn, -1.0f, &track);
+    addTrackNode(0, kNodeColumn, nan, &track);
+    addFundNode(0, 0, 0, 0, 0, 0, 1, 0, 2, &track);
+    addFundNode(0, 0, 0, 0, 0, 0, inf, 0, 2, &track);
+    addFreeNode(nan, 4, 5, &track);
+    addFreeNode(3, 4, 5, &track);
+    tubeTo(kEndFreeNode, 0, 0, &track);   // to the free node at NaN
+    tubeTo(kEndTrackNode, 0, 2, &track);  // to the marker at NaN
+    tubeTo(kEndTrackNode, 0, 0, &track);  // drawn, to the end of segment 0
+    addSupport(kEndFundNode, 1, 0, kEndFreeNode, 1, 0, 0, 0, 0, &track);  // from infinity
+    track.bezierArray[1].controlIn.y = nan;  // segment 0's curve, not its points
+    addBezier(inf, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, &track);
+
+    TrackScene scene = buildTrackScene(&track);
+    ASSERT_EQ(scene.trackNodes.size(), 2u);
+    expectPoint(scene.trackNodes[0], 0, 10, 0, 0);
+    expectPoint(scene.trackNodes[1], -8, 10, 0, 0);
+    ASSERT_EQ(scene.fundNodes.size(), 1u);
+    ASSERT_EQ(scene.freeNodes.size(), 1u);
+    EXPECT_EQ(scene.bezierPoints.size(), 3u);
+    ASSERT_EQ(scene.tubes.size(), 1u);
+    EXPECT_EQ(scene.tubes[0].tube, 2);
+    expectPoint(scene.tubes[0].b, 0, 10, 0, 0);
 }
 
 }  // namespace

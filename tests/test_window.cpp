@@ -5,10 +5,12 @@
 #include <X11/Xlib.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "app_fixtures.h"
+#include "syntheticTrack.h"
 
 using namespace apptest;
 
@@ -36,9 +38,10 @@ protected:
         saveTrack(input, &track);
     }
 
-    void startViewer() {
+    void startViewer(std::vector<std::string> options = {}) {
         if (!server) return;
-        pid = startProgram({input}, server->display(), dir + "/stdout", dir + "/stderr");
+        options.push_back(input);
+        pid = startProgram(options, server->display(), dir + "/stdout", dir + "/stderr");
         ASSERT_GT(pid, 0);
         window = findWindow();
         ASSERT_FALSE(window.empty()) << readFile(dir + "/stderr");
@@ -169,6 +172,169 @@ TEST_F(ViewerWindowAfterFailedSave, ClosingTheWindowEndsTheProgramWithStatusOne)
     pid = -1;
     EXPECT_NE(readFile(dir + "/stderr").find("strutwright: cannot write"), std::string::npos)
         << readFile(dir + "/stderr");
+}
+
+// The toolkit's -geometry sets the window's size.
+class SizedViewerWindow : public ViewerWindow {
+protected:
+    void SetUp() override {
+        prepareInput();
+        if (IsSkipped() || HasFatalFailure()) return;
+        startViewer({"-geometry", "400x300"});
+    }
+};
+
+TEST_F(SizedViewerWindow, GeometryOptionSetsTheWindowSize) {
+    std::string info = x("xwininfo -id " + window);
+    EXPECT_NE(info.find("Width: 400"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 300"), std::string::npos) << info;
+    EXPECT_GT(readXwd(dumpChangedFrom("")).count(0, kGridGreen, 0), 500);
+}
+
+// The 20,000-marker circuit, whose frames take a while under software GL.
+class BusyViewerWindow : public ViewerWindow {
+protected:
+    void SetUp() override {
+        prepareInput();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ZvTrack track = syntheticTrack(20000);
+        saveTrack(input, &track);
+        startViewer();
+    }
+};
+
+// Key presses that arrive faster than frames are applied together and cost
+// one frame, not one each; Escape ends the program without drawing them all.
+TEST_F(BusyViewerWindow, QueuedKeyPressesShareAFrameAndEscapeEndsAtOnce) {
+    dumpChangedFrom("");
+    std::string keys;
+    for (int i = 0; i < 100; ++i) keys += i % 2 ? " d" : " a";
+    const auto start = std::chrono::steady_clock::now();
+    x("xdotool windowfocus --sync " + window + " key --delay 0" + keys + " Escape");
+    EXPECT_EQ(waitForExit(pid, 120), 0) << readFile(dir + "/stderr");
+    pid = -1;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 8.0);
+}
+
+// The program names the help key once on stderr, unless told to be quiet.
+TEST_F(ViewerWindow, StartNamesTheHelpKeyOnce) {
+    press("Escape");
+    EXPECT_EQ(waitForExit(pid, 10), 0);
+    pid = -1;
+    const std::string err = readFile(dir + "/stderr");
+    EXPECT_NE(err.find("F1"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
+class QuietViewerWindow : public ViewerWindow {
+protected:
+    void SetUp() override {
+        prepareInput();
+        if (IsSkipped() || HasFatalFailure()) return;
+        startViewer({"-q"});
+    }
+};
+
+TEST_F(QuietViewerWindow, QuietStartSaysNothing) {
+    press("Escape");
+    EXPECT_EQ(waitForExit(pid, 10), 0);
+    pid = -1;
+    EXPECT_EQ(readFile(dir + "/stderr"), "");
+}
+
+constexpr int kCentreLineBlue[3] = {0, 183, 239};
+constexpr int kTubeRed[3] = {255, 0, 0};
+
+int pixelsOf(const Picture& picture, const int (&colour)[3]) {
+    return picture.count(colour[0], colour[1], colour[2]);
+}
+
+// The straight sample track with its columns, 800 units from the origin:
+// nothing of it is in view from the start camera.
+class FarTrackWindow : public ViewerWindow {
+protected:
+    void SetUp() override {
+        prepareInput();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ZvTrack track;
+        buildStraightTrack(&track);
+        moveBeziers(&track, {560, 0, -570});
+        saveTrack(input, &track);
+        startViewer();
+        first = settledFrame();
+    }
+
+    // The first frame, once the window shows it.
+    std::string settledFrame() {
+        std::string frame = dumpChangedFrom("");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        return dump();
+    }
+
+    std::string keys(const std::string& names) {
+        std::string before = dump();
+        x("xdotool windowfocus --sync " + window + " key --delay 0 " + names);
+        return dumpChangedFrom(before);
+    }
+
+    // Drags with `button` held from the window's middle to `to`.
+    struct Offset {
+        int dx, dy;
+    };
+    std::string drag(int button, Offset to) {
+        std::string before = dump();
+        const std::string b = std::to_string(button);
+        x("xdotool mousemove --window " + window + " 300 300 mousedown " + b +
+          " mousemove --window " + window + " " + std::to_string(300 + to.dx) + " " +
+          std::to_string(300 + to.dy) + " mouseup " + b);
+        return dumpChangedFrom(before);
+    }
+
+    std::string first;
+};
+
+TEST_F(FarTrackWindow, FirstFrameShowsTheTrackAndHomeBringsItBack) {
+    const Picture framed = readXwd(first);
+    EXPECT_GT(pixelsOf(framed, kCentreLineBlue), 100);
+    EXPECT_GT(pixelsOf(framed, kTubeRed), 20);
+    EXPECT_GT(framed.count(180, 180, 180), 5) << "foundations";
+
+    const std::string away = keys("s s s s s s s s s s a a a a a a a a x x x Next Next");
+    EXPECT_NE(away, first);
+    EXPECT_EQ(keys("Home"), first);
+}
+
+// A left drag of 20 pixels to the right turns as far as one press of a.
+TEST_F(FarTrackWindow, DraggingTurnsAndPansTheView) {
+    const std::string turned = drag(1, {20, 0});
+    EXPECT_NE(turned, first);
+    EXPECT_EQ(keys("d"), first);
+    EXPECT_NE(drag(3, {30, 10}), first);
+}
+
+// The wheel brings the track nearer: its foundations grow on the screen.
+TEST_F(FarTrackWindow, WheelMovesTowardsTheTrack) {
+    std::string before = dump();
+    x("xdotool mousemove --window " + window + " 300 300 click 4 click 4");
+    const Picture nearer = readXwd(dumpChangedFrom(before));
+    EXPECT_GT(nearer.count(180, 180, 180), readXwd(first).count(180, 180, 180) * 5 / 4);
+}
+
+TEST_F(FarTrackWindow, HelpComesAndGoes) {
+    const Picture help = readXwd(keys("F1"));
+    EXPECT_GT(help.count(255, 255, 255), 500) << "the help's text";
+    EXPECT_EQ(keys("F1"), first);
+}
+
+// The solid view: lit surfaces in many shades; F2 again gives the flat
+// picture back.
+TEST_F(FarTrackWindow, SolidViewIsShadedAndFlatViewComesBack) {
+    const Picture solid = readXwd(keys("F2"));
+    EXPECT_GT(solid.distinctColours(), 100u);
+    EXPECT_LT(readXwd(first).distinctColours(), 20u);
+    EXPECT_EQ(keys("F2"), first);
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 // each element's colour where the camera and the geometry put it.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <limits>
 
 #include "app_fixtures.h"
 #include "camera.h"
 #include "keyBindings.h"
 #include "scene.h"
+#include "viewGeometry.h"
 
 using namespace apptest;
 
@@ -67,12 +70,13 @@ protected:
     // Saves `track`, runs strutwright --screenshot with `keys` on it and reads
     // the picture; *generated receives the program's output document.
     Picture shoot(const std::string& name, ZvTrack* track, const std::string& keys = "",
-                  ZvTrack* generated = nullptr) {
+                  ZvTrack* generated = nullptr, const std::vector<std::string>& options = {}) {
         std::string dir = scratchDir("pixels-" + name);
         std::string input = dir + "/" + name + ".zvtrack";
         saveTrack(input, track);
         std::vector<std::string> args{"--screenshot", dir + "/frame.png"};
         if (!keys.empty()) args.insert(args.end(), {"--keys", keys});
+        args.insert(args.end(), options.begin(), options.end());
         args.push_back(input);
         ProgramRun run = runProgram(args, server->display());
         EXPECT_EQ(run.exitStatus, 0) << run.err;
@@ -271,6 +275,116 @@ TEST_F(WindowPixels, KeyDirectionsMatchTheirNames) {
     // The picture agrees: bezier 0 is drawn where the walked camera says.
     Picture frame = shoot("walked", &track, "wwwwwwww");
     expectExactly(frame, walked, {-8, 10, 0}, kBezierPoint, "bezier 0 after walking");
+}
+
+// Nodes at NaN, at infinity or far beyond any view are drawn each on its own,
+// so they spoil nothing drawn after them: the picture is that of the track
+// without them.
+TEST_F(WindowPixels, NodesThatAreNowhereSpoilNothingDrawnAfterThem) {
+    ZvTrack plain, spoilt;
+    buildFurnishedTrack(&plain);
+    buildFurnishedTrack(&spoilt);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    addFreeNode(nan, 5, 0, &spoilt);
+    addFundNode(0, 0, 0, 0, 0, 0, std::numeric_limits<float>::infinity(), 0, 0, &spoilt);
+    addFreeNode(3e30f, 4e30f, -2e30f, &spoilt);
+    addFreeNode(-2e9f, 7, 5e9f, &spoilt);
+    const Picture expected = shoot("nowhere-plain", &plain);
+    const Picture frame = shoot("nowhere", &spoilt);
+    ASSERT_TRUE(frame.valid());
+    EXPECT_TRUE(frame.rgb == expected.rgb);
+    expectExactly(frame, CCamera(), {8, 10, 0}, kBezierPoint, "bezier 2, drawn last");
+}
+
+// One far-out segment whose single marker 300 tubes name: placing the tube
+// ends walks the segment once, so the first frame comes at once.
+TEST_F(WindowPixels, FirstFrameOfAMarkerNamedByManyTubesComesAtOnce) {
+    ZvTrack track;
+    buildFarOutTrack(&track, {1, 1, 300});
+    const auto start = std::chrono::steady_clock::now();
+    const Picture frame = shoot("many-tubes", &track);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(frame.valid());
+    EXPECT_LT(seconds, 5.0);
+}
+
+// With --frame, and for a track nothing of which the start camera sees, the
+// first frame looks at the whole scene from the framed camera.
+TEST_F(WindowPixels, FramedFirstFrameShowsTheWholeTrack) {
+    ZvTrack furnished, far;
+    buildFurnishedTrack(&furnished);
+    buildStraightTrack(&far);
+    moveBeziers(&far, {560, 0, -570});
+    struct Shot {
+        const char* name;
+        ZvTrack* track;
+        std::vector<std::string> options;
+    };
+    for (const Shot& shot : {Shot{"framed", &furnished, {"--frame"}}, Shot{"far", &far, {}}}) {
+        SCOPED_TRACE(shot.name);
+        ZvTrack generated;
+        const Picture frame = shoot(shot.name, shot.track, "", &generated, shot.options);
+        ASSERT_TRUE(frame.valid());
+        const TrackScene scene = buildTrackScene(&generated);
+        const CCamera camera = framedCamera(sceneBox(scene), kFrameSize, kFrameSize);
+        for (const Point3D& p : scene.bezierPoints) {
+            expectExactly(frame, camera, p, kBezierPoint, "bezier");
+        }
+        for (const auto& line : scene.centreLines) {
+            expectColourAt(frame, camera, line[64], kCentreLine, "centre line");
+        }
+        for (const Point3D& p : scene.fundNodes) {
+            expectColourAt(frame, camera, p, kFundNode, "foundation");
+        }
+    }
+}
+
+// The far plane stays where it was while the scene fits within it, and grows
+// past a track that reaches farther: its far end is drawn.
+TEST_F(WindowPixels, FarPlaneGrowsToHoldATrackThatReachesPastIt) {
+    ZvTrack track;
+    initNewZvTrack(&track);
+    track.bezierArray.clear();
+    const Point3D points[] = {{-20, 2, -100}, {0, 20, -800}, {20, 60, -1500}};
+    for (const Point3D& p : points) {
+        addBezier(p.x, p.y, p.z, p.x, p.y, p.z, p.x, p.y, p.z, 0, 0, 0, 0, &track);
+    }
+    Color plain = createColorARGB(255, 0, 0, 0);
+    for (int n = 1; n < 3; ++n) addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, &track);
+    ZvTrack generated;
+    const Picture frame = shoot("far-plane", &track, "", &generated);
+    ASSERT_TRUE(frame.valid());
+    const TrackScene scene = buildTrackScene(&generated);
+    expectColourAt(frame, CCamera(), scene.centreLines[0][128], kCentreLine, "within 700");
+    expectColourAt(frame, CCamera(), scene.centreLines[1][128], kCentreLine, "past 700");
+    expectColourAt(frame, CCamera(), points[2], kBezierPoint, "the far end, past 1500");
+}
+
+// The solid view: a sky above the horizon, a ground below it, lit tubes in
+// many shades of red.
+TEST_F(WindowPixels, SolidViewShowsLitShapesOnTheGroundUnderASky) {
+    ZvTrack track;
+    buildFurnishedTrack(&track);
+    const Picture frame = shoot("solid", &track, "", nullptr, {"--view", "solid"});
+    ASSERT_TRUE(frame.valid());
+    EXPECT_GT(frame.distinctColours(), 100u);
+    const CCamera camera;
+    auto colourAt = [&](Point3D p) {
+        const Pixel at = project(camera, p);
+        int rgb[3];
+        frame.at(at.column, at.row, rgb);
+        return Rgb{rgb[0], rgb[1], rgb[2]};
+    };
+    const Rgb sky = colourAt({0, 40, -200});
+    EXPECT_TRUE(sky.b > 200 && sky.r < sky.b && sky.g < sky.b)
+        << sky.r << "," << sky.g << "," << sky.b;
+    const Rgb ground = colourAt({-5, 0, 5});
+    EXPECT_TRUE(ground.g > ground.r && ground.g > ground.b)
+        << ground.r << "," << ground.g << "," << ground.b;
+    const Rgb tube = colourAt({-12, 3, 0});
+    EXPECT_TRUE(tube.r > 100 && tube.g < tube.r / 2 && tube.b < tube.r / 2)
+        << tube.r << "," << tube.g << "," << tube.b;
 }
 
 }  // namespace

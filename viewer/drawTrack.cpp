@@ -2,23 +2,15 @@
 
 #include <GL/freeglut.h>
 
+#include "solidTrack.h"
+
+using namespace trackLook;
+
 namespace {
 
-using Rgb = drawTrack::Rgb;
-
-constexpr Rgb kCentreLineColour{0, 183, 239};
-constexpr Rgb kNodeColour{127, 0, 0};
-constexpr Rgb kFundNodeColour{180, 180, 180};
-constexpr Rgb kTubeColour{255, 0, 0};
-constexpr Rgb kBezierPointColour{0, 0, 127};
-
-constexpr double kNodeRadius = 0.1;
-constexpr double kBezierPointRadius = 0.2;
 constexpr int kSphereSlices = 8;
 constexpr int kSphereStacks = 8;
-constexpr double kFundNodeEdge = 0.5;
-
-void setColour(Rgb colour) { glColor3ub(colour.red, colour.green, colour.blue); }
+constexpr GLfloat kPointPixelSize = 1.0f;
 
 void vertex(const Point3D& p) { glVertex3f(p.x, p.y, p.z); }
 
@@ -33,36 +25,86 @@ void drawShape(drawTrack::Shape shape) {
     }
 }
 
+// The frame's view volume, from the matrices GL holds now.
+ViewVolume currentView() {
+    Matrix modelView{}, projection{};
+    std::array<GLint, 4> viewport{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView.data());
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    return ViewVolume(modelView, projection, viewport[3]);
+}
+
 }  // namespace
 
-// Moves to each point, draws the shape centred there and moves back; the
-// matrix is restored by the opposite shift. While the frame is recorded, the
-// shape comes from its own list, so the frame's list holds each shape once.
-void drawTrack::drawShapes(const std::vector<Point3D>& points, Shape shape, Rgb colour) {
-    for (const Point3D& p : points) {
+namespace trackLook {
+
+void setColour(drawTrack::Rgb colour) { glColor3ub(colour.red, colour.green, colour.blue); }
+
+float shapeReach(drawTrack::Shape shape) {
+    switch (shape) {
+    case drawTrack::kNodeSphere: return static_cast<float>(kNodeRadius);
+    case drawTrack::kBezierSphere: return static_cast<float>(kBezierPointRadius);
+    case drawTrack::kFundCube:
+    case drawTrack::kShapeCount: break;
+    }
+    return kFundNodeReach;
+}
+
+void drawListAt(const std::vector<Point3D>& points, const std::vector<size_t>& which, GLuint list) {
+    for (size_t i : which) {
+        const Point3D& p = points[i];
+        glPushMatrix();
         glTranslatef(p.x, p.y, p.z);
-        setColour(colour);
-        if (recordingWithShapes) {
-            glCallList(shapeLists + shape);
-        } else {
-            drawShape(shape);
-        }
-        glTranslatef(-p.x, -p.y, -p.z);
+        glCallList(list);
+        glPopMatrix();
     }
 }
+
+void drawPoints(const VertexBuffer& buffer, const RangeList& ranges) {
+    if (ranges.empty()) return;
+    GLfloat size = 0;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    glPointSize(kPointPixelSize);
+    buffer.draw(GL_POINTS, ranges);
+    glPointSize(size);
+}
+
+}  // namespace trackLook
+
+drawTrack::drawTrack() = default;
+drawTrack::~drawTrack() = default;
 
 void drawTrack::setTrack(ZvTrack* newTrack) {
     track = newTrack;
     sceneComputed = false;
-    sceneListStale = sceneList != 0;
+    prepared.reset();
+    solidParts.reset();
+}
+
+const TrackScene& drawTrack::scene() {
+    computeScene();
+    return trackScene;
+}
+
+const SceneBox& drawTrack::box() {
+    computeScene();
+    return sceneExtent;
+}
+
+void drawTrack::warnTubes(const std::set<int>& tubes) {
+    computeScene();
+    trackScene.warnedTubes = tubes;
 }
 
 void drawTrack::Render() {
-    if (sceneList == 0 || sceneListStale) recordScene();
-    if (sceneList != 0) {
-        glCallList(sceneList);
+    prepare();
+    const ViewVolume view = currentView();
+    if (solidView) {
+        if (!solidParts) solidParts = std::make_unique<solidTrack>(track, *prepared);
+        solidParts->draw(view, trackScene.warnedTubes, shapeLists);
     } else {
-        drawScene();
+        renderFlat(view);
     }
 }
 
@@ -74,8 +116,17 @@ void drawTrack::RenderUncached() {
 
 void drawTrack::computeScene() {
     if (sceneComputed) return;
-    scene = buildTrackScene(track);
+    trackScene = buildTrackScene(track);
+    sceneExtent = sceneBox(trackScene);
     sceneComputed = true;
+}
+
+void drawTrack::prepare() {
+    computeScene();
+    recordShapes();
+    if (prepared) return;
+    prepared = std::make_unique<PreparedScene>();
+    prepared->build(trackScene);
 }
 
 void drawTrack::drawScene() {
@@ -87,26 +138,47 @@ void drawTrack::drawScene() {
     BezierPoints();
 }
 
-// Records the frame's drawing once; without a list (GL refused one) Render
-// draws directly.
-void drawTrack::recordScene() {
-    if (sceneList != 0) glDeleteLists(sceneList, 1);
-    sceneListStale = false;
-    computeScene();
-    recordShapes();
-    sceneList = glGenLists(1);
-    if (sceneList == 0) return;
-    recordingWithShapes = shapeLists != 0;
-    glNewList(sceneList, GL_COMPILE);
-    drawScene();
-    glEndList();
-    recordingWithShapes = false;
+void drawTrack::renderFlat(const ViewVolume& view) {
+    selectCentreLines(prepared->centreLines, view, &lineSelection);
+    setColour(kCentreLineColour);
+    for (size_t level = 0; level < lineSelection.size(); ++level) {
+        prepared->centreLines.levels[level].draw(GL_LINE_STRIP, lineSelection[level]);
+    }
+    drawNodes(prepared->trackNodes, kNodeSphere, kNodeColour, view);
+    drawNodes(prepared->fundNodes, kFundCube, kFundNodeColour, view);
+    drawNodes(prepared->freeNodes, kNodeSphere, kNodeColour, view);
+    selectTubes(prepared->tubes, view, &tubeSelection);
+    setColour(kTubeColour);
+    prepared->tubes.lines.draw(GL_LINES, tubeSelection);
+    drawNodes(prepared->bezierPoints, kBezierSphere, kBezierPointColour, view);
+}
+
+// The nodes of one set the frame can see: small ones as points, the others
+// as the shape from its list.
+void drawTrack::drawNodes(const NodeSet& set, Shape shape, Rgb colour, const ViewVolume& view) {
+    selectNodes(set, shapeReach(shape), view, &nodeSelection);
+    setColour(colour);
+    drawPoints(set.buffer, nodeSelection.points);
+    drawListAt(set.points, nodeSelection.shapes, shapeLists + shape);
+}
+
+// Draws the shape centred at each point, each inside its own push and pop of
+// the matrix, so no point (however far out) can spoil the matrix for what is
+// drawn after it.
+void drawTrack::drawShapes(const std::vector<Point3D>& points, Shape shape, Rgb colour) {
+    for (const Point3D& p : points) {
+        glPushMatrix();
+        glTranslatef(p.x, p.y, p.z);
+        setColour(colour);
+        drawShape(shape);
+        glPopMatrix();
+    }
 }
 
 void drawTrack::recordShapes() {
     if (shapeLists != 0) return;
     shapeLists = glGenLists(kShapeCount);
-    for (unsigned shape = 0; shapeLists != 0 && shape < kShapeCount; ++shape) {
+    for (unsigned shape = 0; shape < kShapeCount; ++shape) {
         glNewList(shapeLists + shape, GL_COMPILE);
         drawShape(static_cast<Shape>(shape));
         glEndList();
@@ -114,7 +186,7 @@ void drawTrack::recordShapes() {
 }
 
 void drawTrack::Coaster(float /*unused*/) {
-    for (const std::vector<Point3D>& line : scene.centreLines) {
+    for (const std::vector<Point3D>& line : trackScene.centreLines) {
         setColour(kCentreLineColour);
         glBegin(GL_LINES);
         for (size_t k = 1; k < line.size(); ++k) {
@@ -125,16 +197,16 @@ void drawTrack::Coaster(float /*unused*/) {
     }
 }
 
-void drawTrack::TrackNodes() { drawShapes(scene.trackNodes, kNodeSphere, kNodeColour); }
+void drawTrack::TrackNodes() { drawShapes(trackScene.trackNodes, kNodeSphere, kNodeColour); }
 
-void drawTrack::FundNodes() { drawShapes(scene.fundNodes, kFundCube, kFundNodeColour); }
+void drawTrack::FundNodes() { drawShapes(trackScene.fundNodes, kFundCube, kFundNodeColour); }
 
-void drawTrack::FreeNodes() { drawShapes(scene.freeNodes, kNodeSphere, kNodeColour); }
+void drawTrack::FreeNodes() { drawShapes(trackScene.freeNodes, kNodeSphere, kNodeColour); }
 
 void drawTrack::Supports() {
     setColour(kTubeColour);
     glBegin(GL_LINES);
-    for (const TubeLine& tube : scene.tubes) {
+    for (const TubeLine& tube : trackScene.tubes) {
         vertex(tube.a);
         vertex(tube.b);
     }
@@ -142,5 +214,5 @@ void drawTrack::Supports() {
 }
 
 void drawTrack::BezierPoints() {
-    drawShapes(scene.bezierPoints, kBezierSphere, kBezierPointColour);
+    drawShapes(trackScene.bezierPoints, kBezierSphere, kBezierPointColour);
 }

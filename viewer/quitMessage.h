@@ -5,7 +5,10 @@
 //                    and records exitCode (the last request wins).
 //   quitExitCode     the recorded code; 0 when no quit was requested (the
 //                    window was closed).
+//   quitRequested    whether a quit was posted: the callbacks then leave
+//                    whatever events are still queued alone.
 #pragma once
 
 void postQuitMessage(int exitCode);
 int quitExitCode();
+bool quitRequested();

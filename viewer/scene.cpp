@@ -1,7 +1,7 @@
 #include "scene.h"
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "geometry.h"
 #include "track.h"
@@ -10,13 +10,73 @@ namespace {
 
 constexpr float kCentreLineStep = 1.0f / kCentreLinePieces;
 
+// Where the track nodes of each segment stand; `placed` is false for a node
+// whose place is not a finite point.
+struct PlacedNode {
+    Point3D point;
+    bool placed;
+};
+using SegmentPlaces = std::vector<std::vector<PlacedNode>>;
+
 std::vector<Point3D> centreLine(const SegmentCurve& curve) {
     std::vector<Point3D> points;
     points.reserve(kCentreLinePieces + 1);
     for (int k = 0; k <= kCentreLinePieces; ++k) {
-        points.push_back(centreLinePoint(curve, k * kCentreLineStep));
+        points.push_back(centreLinePoint(curve, static_cast<float>(k) * kCentreLineStep));
     }
     return points;
+}
+
+bool validIndex(int index, int count) { return index >= 0 && index < count; }
+
+// Every node of one segment from one length walk and one position walk. A
+// fraction outside 0..1 stands at the nearer end; one the search does not
+// capture at the curve's point at t = fraction.
+std::vector<PlacedNode> placeSegmentNodes(int segment, const SegmentCurve& curve, ZvTrack* track) {
+    const int count = getTotalTrackNodes(segment, track);
+    std::vector<PlacedNode> places;
+    if (count <= 0) return places;
+    SegmentCurve walked = curve;
+    const float length = BezierCalc().GetBezierLength(walked.p, 0.0f, kLengthTolerance);
+    const std::vector<ArcPiece> pieces = arcPieces(curve, kPositionTolerance);
+    places.reserve(static_cast<size_t>(count));
+    for (int n = 0; n < count; ++n) {
+        const float fraction = getTrackNode(segment, n, track).segmentPos;
+        Point3D p;
+        if (fraction > 1) {
+            p = curve.p[3];
+        } else if (fraction < 0) {
+            p = curve.p[0];
+        } else {
+            const long captured = capturedPiece(pieces, length * fraction);
+            p = captured < 0 ? centreLinePoint(curve, fraction)
+                             : pieces[static_cast<size_t>(captured)].end;
+        }
+        places.push_back({p, isFinitePoint(p)});
+    }
+    return places;
+}
+
+SegmentPlaces placeAllTrackNodes(ZvTrack* track) {
+    SegmentPlaces places(static_cast<size_t>(std::max(getTotalSegments(track), 0)));
+    for (size_t i = 0; i < places.size(); ++i) {
+        SegmentCurve curve;
+        const int segment = static_cast<int>(i);
+        if (segmentCurve(segment, track, &curve)) {
+            places[i] = placeSegmentNodes(segment, curve, track);
+        }
+    }
+    return places;
+}
+
+bool placedNode(const SegmentPlaces& places, int segment, int index, Point3D* out) {
+    if (!validIndex(segment, static_cast<int>(places.size()))) return false;
+    const std::vector<PlacedNode>& nodes = places[static_cast<size_t>(segment)];
+    if (!validIndex(index, static_cast<int>(nodes.size()))) return false;
+    const PlacedNode& node = nodes[static_cast<size_t>(index)];
+    if (!node.placed) return false;
+    *out = node.point;
+    return true;
 }
 
 Point3D fundNodePoint(int index, ZvTrack* track) {
@@ -29,21 +89,26 @@ Point3D freeNodePoint(int index, ZvTrack* track) {
     return Point3D{node.x, node.y, node.z};
 }
 
-bool validIndex(int index, int count) { return index >= 0 && index < count; }
+// What one end of a tube names.
+struct TubeEnd {
+    int kind;     // TubeEndKind
+    int segment;  // the track node's segment, for kind 3
+    int index;
+};
 
-// Where a tube end stands; false when the element it names does not exist.
-bool tubeEndPoint(int kind, int segment, int index, ZvTrack* track, Point3D* out) {
-    switch (kind) {
+// Where a tube end stands; false when the element it names does not exist
+// or does not stand at a finite point.
+bool tubeEndPoint(const TubeEnd& end, const SegmentPlaces& places, ZvTrack* track, Point3D* out) {
+    switch (end.kind) {
     case kEndFundNode:
-        if (!validIndex(index, getTotalFundNodes(track))) return false;
-        *out = fundNodePoint(index, track);
-        return true;
+        if (!validIndex(end.index, getTotalFundNodes(track))) return false;
+        *out = fundNodePoint(end.index, track);
+        return isFinitePoint(*out);
     case kEndFreeNode:
-        if (!validIndex(index, getTotalFreeNodes(track))) return false;
-        *out = freeNodePoint(index, track);
-        return true;
-    case kEndTrackNode:
-        return placeTrackNode(segment, index, track, out);
+        if (!validIndex(end.index, getTotalFreeNodes(track))) return false;
+        *out = freeNodePoint(end.index, track);
+        return isFinitePoint(*out);
+    case kEndTrackNode: return placedNode(places, end.segment, end.index, out);
     default:
         return false;
     }
@@ -56,33 +121,38 @@ void addCentreLines(ZvTrack* track, TrackScene* scene) {
     }
 }
 
-void addTrackNodes(ZvTrack* track, TrackScene* scene) {
-    for (int i = 0; i < getTotalSegments(track); ++i) {
-        for (int n = 0; n < getTotalTrackNodes(i, track); ++n) {
-            Point3D p;
-            if (placeTrackNode(i, n, track, &p)) scene->trackNodes.push_back(p);
+void addTrackNodes(const SegmentPlaces& places, TrackScene* scene) {
+    for (const std::vector<PlacedNode>& nodes : places) {
+        for (const PlacedNode& node : nodes) {
+            if (node.placed) scene->trackNodes.push_back(node.point);
         }
     }
 }
 
+void addFinite(const Point3D& p, std::vector<Point3D>* points) {
+    if (isFinitePoint(p)) points->push_back(p);
+}
+
 void addNodes(ZvTrack* track, TrackScene* scene) {
     for (int i = 0; i < getTotalFundNodes(track); ++i) {
-        scene->fundNodes.push_back(fundNodePoint(i, track));
+        addFinite(fundNodePoint(i, track), &scene->fundNodes);
     }
     for (int i = 0; i < getTotalFreeNodes(track); ++i) {
-        scene->freeNodes.push_back(freeNodePoint(i, track));
+        addFinite(freeNodePoint(i, track), &scene->freeNodes);
     }
     for (int i = 0; i < getNumBeziers(track); ++i) {
-        scene->bezierPoints.push_back(getBezier(i, track).position);
+        addFinite(getBezier(i, track).position, &scene->bezierPoints);
     }
 }
 
-void addTubes(ZvTrack* track, TrackScene* scene) {
+void addTubes(const SegmentPlaces& places, ZvTrack* track, TrackScene* scene) {
     for (int i = 0; i < getTotalSupport(track); ++i) {
         TubeRecord tube = getSupport(i, track);
-        TubeLine line;
-        if (tubeEndPoint(tube.kind1, tube.segment1, tube.index1, track, &line.a) &&
-            tubeEndPoint(tube.kind2, tube.segment2, tube.index2, track, &line.b)) {
+        TubeLine line{};
+        line.tube = i;
+        line.tubeType = tube.tubeType;
+        if (tubeEndPoint({tube.kind1, tube.segment1, tube.index1}, places, track, &line.a) &&
+            tubeEndPoint({tube.kind2, tube.segment2, tube.index2}, places, track, &line.b)) {
             scene->tubes.push_back(line);
         }
     }
@@ -90,30 +160,29 @@ void addTubes(ZvTrack* track, TrackScene* scene) {
 
 }  // namespace
 
+bool isFinitePoint(const Point3D& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
 bool placeTrackNode(int segment, int index, ZvTrack* track, Point3D* out) {
     SegmentCurve curve;
     if (segment < 0 || !validIndex(index, getTotalTrackNodes(segment, track)) ||
         !segmentCurve(segment, track, &curve)) {
         return false;
     }
-    float fraction = getTrackNode(segment, index, track).segmentPos;
-    BezierCalc bezierCalc;
-    float length = bezierCalc.GetBezierLength(segment, 0.0f, track);
-    // The search leaves its output alone when it captures nothing; a NaN
-    // marker tells that apart from any point it could write.
-    const float notCaptured = std::numeric_limits<float>::quiet_NaN();
-    Point3D found{notCaptured, notCaptured, notCaptured};
-    bezierCalc.GetBezierPos(segment, length * fraction, &found, 0.0f, track);
-    *out = std::isnan(found.x) ? centreLinePoint(curve, fraction) : found;
+    const std::vector<PlacedNode> places = placeSegmentNodes(segment, curve, track);
+    if (!places[static_cast<size_t>(index)].placed) return false;
+    *out = places[static_cast<size_t>(index)].point;
     return true;
 }
 
 TrackScene buildTrackScene(ZvTrack* track) {
     TrackScene scene;
     if (!track) return scene;
+    const SegmentPlaces places = placeAllTrackNodes(track);
     addCentreLines(track, &scene);
-    addTrackNodes(track, &scene);
+    addTrackNodes(places, &scene);
     addNodes(track, &scene);
-    addTubes(track, &scene);
+    addTubes(places, track, &scene);
     return scene;
 }

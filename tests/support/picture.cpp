@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <set>
 
 namespace apptest {
 
@@ -31,6 +32,15 @@ int Picture::count(int r, int g, int b) const {
         if (rgb[i] == r && rgb[i + 1] == g && rgb[i + 2] == b) ++found;
     }
     return found;
+}
+
+size_t Picture::distinctColours() const {
+    std::set<uint32_t> colours;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        colours.insert(static_cast<uint32_t>(rgb[i]) << 16 |
+                       static_cast<uint32_t>(rgb[i + 1]) << 8 | rgb[i + 2]);
+    }
+    return colours.size();
 }
 
 Picture readPng(const std::string& path) {

@@ -19,6 +19,8 @@ struct Picture {
     bool hasColourNear(int x, int y, int radius, int r, int g, int b) const;
     // Number of pixels of exactly this colour.
     int count(int r, int g, int b) const;
+    // Number of different colours in the picture.
+    size_t distinctColours() const;
 };
 
 Picture readPng(const std::string& path);
