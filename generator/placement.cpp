@@ -1,0 +1,137 @@
+#include "placement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "clearance.h"
+#include "track.h"
+
+namespace {
+
+constexpr double kDegreesPerRadian = 57.29577951;
+constexpr double kHalfTurn = 180.0;
+constexpr double kFullTurn = 360.0;
+constexpr int kNoMarker = 0;
+// A track longer than this many spacings is placed only that far: the rest
+// would be counted out candidate by candidate.
+constexpr double kMaxCandidates = 1e8;
+
+// Curve parameter at `distance` along a segment's arc-length table.
+float parameterAt(const std::vector<ArcPiece>& table, double distance) {
+    const auto reached = std::lower_bound(table.begin(), table.end(), distance,
+                                          [](const ArcPiece& piece, double d) { return piece.length < d; });
+    if (reached == table.end()) return 1.0f;
+    const double startLength = reached == table.begin() ? 0.0 : std::prev(reached)->length;
+    const double startT = reached == table.begin() ? 0.0 : std::prev(reached)->t;
+    const double span = reached->length - startLength;
+    const double share = span > 0 ? (distance - startLength) / span : 1.0;
+    return static_cast<float>(startT + std::min(1.0, std::max(0.0, share)) * (reached->t - startT));
+}
+
+// Places markers on one bare segment at a time.
+class Placer {
+public:
+    Placer(ZvTrack* track, float spacing, PlacementReport* report)
+        : track(track), spacing(spacing), line(*track), report(report) {}
+
+    // Places at the candidates `arcs` (distances along segment s, ascending).
+    void placeOnSegment(int s, const std::vector<ArcPiece>& table, const std::vector<double>& arcs) {
+        const double length = table.back().length;
+        float lastPlaced = -1;
+        for (double arc : arcs) {
+            const float candidate = parameterAt(table, arc);
+            if (typeAt(s, candidate) == kNoMarker) {
+                ++report->tooLow;
+                continue;
+            }
+            const double step = spacing / kMoveDivisions;
+            bool placed = false;
+            for (int move = 0; move <= 2 * (kMoveDivisions / 2) && !placed; ++move) {
+                // 0, +1, -1, +2, -2, ... steps
+                const int steps = (move + 1) / 2 * (move % 2 == 1 ? 1 : -1);
+                const double at = arc + steps * step;
+                if (at < 0 || at > length) continue;
+                const float t = parameterAt(table, at);
+                const int type = typeAt(s, t);
+                if (type == kNoMarker || t <= lastPlaced || !passes(s, type, t)) continue;
+                add(s, type, candidate, t);
+                lastPlaced = t;
+                placed = true;
+            }
+            if (!placed) report->leftOut.push_back({s, candidate});
+        }
+    }
+
+private:
+    // The node type the track calls for at t, or kNoMarker where it runs too low.
+    int typeAt(int s, float t) {
+        const float height = bezierCalc.GetPosSegmentNode(t, s, track).y;
+        if (!(height >= kLowestMarker)) return kNoMarker;
+        double bank = std::fmod(std::fabs(trackCalc.GetBanking(s, t, track) * kDegreesPerRadian), kFullTurn);
+        if (bank > kHalfTurn) bank = kFullTurn - bank;
+        if (bank >= kCrossbeamBank) return kNodeCrossbeam;
+        const float tieHeight = segmentTieHeight(track->segmentArray[static_cast<size_t>(s)]);
+        return tieSectionFits(height, tieHeight) ? kNodeBracedLeg : kNodeColumn;
+    }
+
+    bool passes(int s, int type, float t) {
+        const std::vector<TubeSegment> tubes = planStructure(track, s, type, t);
+        if (tubes.empty()) return false;
+        line.findPasses(tubes, line.arcAt(s, t), kDefaultClearanceRadius, &found);
+        return found.empty();
+    }
+
+    void add(int s, int type, float candidate, float t) {
+        addTrackNode(s, type, t, track);
+        report->placed.push_back({s, t, type});
+        if (t != candidate) report->moved.push_back({s, candidate, t, type});
+        switch (type) {
+        case kNodeCrossbeam: ++report->crossbeams; break;
+        case kNodeBracedLeg: ++report->bracedLegs; break;
+        default: ++report->columns; break;
+        }
+    }
+
+    ZvTrack* track;
+    float spacing;
+    CentreLine line;
+    PlacementReport* report;
+    BezierCalc bezierCalc;
+    TrackCalc trackCalc;
+    std::vector<TubePass> found;
+};
+
+// Segments that take placed markers: a curve and an empty marker list.
+std::vector<char> bareSegments(const ZvTrack& track) {
+    std::vector<char> bare(track.segmentArray.size(), 0);
+    for (size_t s = 0; s < bare.size() && s < track.trackNodeLists.size(); ++s) {
+        bare[s] = track.trackNodeLists[s].nodes.empty() && followingBezier(static_cast<int>(s), &track) >= 0;
+    }
+    return bare;
+}
+
+}  // namespace
+
+PlacementReport placeMarkers(ZvTrack* track, float spacing) {
+    PlacementReport report;
+    if (!(spacing >= kMinimumMarkerSpacing) || !std::isfinite(spacing)) return report;
+    const std::vector<char> bare = bareSegments(*track);
+    Placer placer(track, spacing, &report);
+    // Candidates k = 0, 1, ... lie at (k + 1/2) D from the start of segment 0.
+    double start = 0;  // arc length at the start of the current segment
+    long next = 0;     // the first candidate not yet passed
+    std::vector<double> arcs;
+    for (size_t s = 0; s < bare.size(); ++s) {
+        SegmentCurve curve;
+        if (!segmentCurve(static_cast<int>(s), track, &curve)) continue;
+        const std::vector<ArcPiece> table = arcPieces(curve, kPlacementTolerance);
+        const double length = table.empty() ? 0.0 : table.back().length;
+        if (!std::isfinite(length)) continue;
+        if ((start + length) / spacing > kMaxCandidates) break;
+        arcs.clear();
+        for (; (next + 0.5) * spacing < start + length; ++next) arcs.push_back((next + 0.5) * spacing - start);
+        if (bare[s] && !arcs.empty()) placer.placeOnSegment(static_cast<int>(s), table, arcs);
+        start += length;
+    }
+    return report;
+}
