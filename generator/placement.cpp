@@ -12,20 +12,36 @@ constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kHalfTurn = 180.0;
 constexpr double kFullTurn = 360.0;
 constexpr int kNoMarker = 0;
+
+float chordLength(const Point3D& a, const Point3D& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
+}
 // A track longer than this many spacings is placed only that far: the rest
 // would be counted out candidate by candidate.
 constexpr double kMaxCandidates = 1e8;
 
-// Curve parameter at `distance` along a segment's arc-length table.
-float parameterAt(const std::vector<ArcPiece>& table, double distance) {
+// Curve parameter at `distance` along a segment's arc-length table. A piece
+// of the table is flat, so the arc along it is the distance from its start;
+// bisection finds t there, however unevenly the curve runs through it.
+float parameterAt(const SegmentCurve& curve, const std::vector<ArcPiece>& table, double distance) {
+    constexpr int kBisections = 30;
     const auto reached = std::lower_bound(table.begin(), table.end(), distance,
                                           [](const ArcPiece& piece, double d) { return piece.length < d; });
     if (reached == table.end()) return 1.0f;
-    const double startLength = reached == table.begin() ? 0.0 : std::prev(reached)->length;
-    const double startT = reached == table.begin() ? 0.0 : std::prev(reached)->t;
+    const bool first = reached == table.begin();
+    const Point3D start = first ? curve.p[0] : std::prev(reached)->end;
+    const double startLength = first ? 0.0 : std::prev(reached)->length;
     const double span = reached->length - startLength;
-    const double share = span > 0 ? (distance - startLength) / span : 1.0;
-    return static_cast<float>(startT + std::min(1.0, std::max(0.0, share)) * (reached->t - startT));
+    const double share = span > 0 ? std::min(1.0, std::max(0.0, (distance - startLength) / span)) : 1.0;
+    const double wanted = share * static_cast<double>(chordLength(start, reached->end));
+    double low = first ? 0.0 : std::prev(reached)->t;
+    double high = reached->t;
+    for (int i = 0; i < kBisections; ++i) {
+        const double middle = (low + high) / 2;
+        const double along = chordLength(start, cubicPoint(curve, static_cast<float>(middle)));
+        (along < wanted ? low : high) = middle;
+    }
+    return static_cast<float>((low + high) / 2);
 }
 
 // Places markers on one bare segment at a time.
@@ -35,11 +51,12 @@ public:
         : track(track), spacing(spacing), line(*track), report(report) {}
 
     // Places at the candidates `arcs` (distances along segment s, ascending).
-    void placeOnSegment(int s, const std::vector<ArcPiece>& table, const std::vector<double>& arcs) {
+    void placeOnSegment(int s, const SegmentCurve& curve, const std::vector<ArcPiece>& table,
+                        const std::vector<double>& arcs) {
         const double length = table.back().length;
         float lastPlaced = -1;
         for (double arc : arcs) {
-            const float candidate = parameterAt(table, arc);
+            const float candidate = parameterAt(curve, table, arc);
             if (typeAt(s, candidate) == kNoMarker) {
                 ++report->tooLow;
                 continue;
@@ -51,7 +68,7 @@ public:
                 const int steps = (move + 1) / 2 * (move % 2 == 1 ? 1 : -1);
                 const double at = arc + steps * step;
                 if (at < 0 || at > length) continue;
-                const float t = parameterAt(table, at);
+                const float t = parameterAt(curve, table, at);
                 const int type = typeAt(s, t);
                 if (type == kNoMarker || t <= lastPlaced || !passes(s, type, t)) continue;
                 add(s, type, candidate, t);
@@ -130,7 +147,7 @@ PlacementReport placeMarkers(ZvTrack* track, float spacing) {
         if ((start + length) / spacing > kMaxCandidates) break;
         arcs.clear();
         for (; (next + 0.5) * spacing < start + length; ++next) arcs.push_back((next + 0.5) * spacing - start);
-        if (bare[s] && !arcs.empty()) placer.placeOnSegment(static_cast<int>(s), table, arcs);
+        if (bare[s] && !arcs.empty()) placer.placeOnSegment(static_cast<int>(s), curve, table, arcs);
         start += length;
     }
     return report;

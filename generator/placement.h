@@ -8,7 +8,9 @@
 // marker list, is skipped: the author's markers stay exactly as they are.
 // Each marker's position is the curve parameter t found from the arc length
 // along the flat pieces of the renderer's length walk (arcPieces, one table
-// per segment) at kPlacementTolerance, between whose ends t is interpolated.
+// per segment) at kPlacementTolerance; within a flat piece the arc is the
+// distance from its start, and t is found there by bisection, so a curve that
+// runs unevenly along a straight piece still gets its markers evenly.
 //
 // The node type follows the track at the place: a crossbeam (6) where it is
 // banked by kCrossbeamBank degrees or more either way (overturned included),
@@ -38,7 +40,7 @@ constexpr float kCrossbeamBank = 30.0f;  // degrees
 // A blocked marker moves by spacing / kMoveDivisions, up to half the spacing.
 constexpr int kMoveDivisions = 10;
 // Flatness tolerance of the arc-length tables: the renderer's length walk, a
-// few dozen pieces per segment; t is interpolated between piece ends.
+// few dozen pieces per segment, a small share of a placement's time.
 constexpr float kPlacementTolerance = kLengthTolerance;
 
 struct PlacedMarker {
