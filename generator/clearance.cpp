@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <tuple>
 
 #include "curve.h"
@@ -168,9 +169,10 @@ void joinSharedNodes(const ZvTrack& track, const std::vector<TubeSegment>& tubes
 void joinEndsOnTubes(const ZvTrack& track, const std::vector<TubeSegment>& tubes, Joins& joins) {
     const SegmentGrid grid(tubes, kTubeCellSize);
     auto joinAt = [&](size_t tube, const Point3D& end) {
-        grid.forEachNear(grown(boxAround(end, end), kJoinTolerance), [&](const SegmentGrid::Entry& entry) {
-            if (entry.id != tube && closestPoints(end, end, entry.a, entry.b).distance <= kJoinTolerance) {
-                joins.join(tube, entry.id);
+        grid.forEachNear(grown(boxAround(end, end), kJoinTolerance), [&](uint32_t other) {
+            if (other != tube &&
+                closestPoints(end, end, tubes[other].from, tubes[other].to).distance <= kJoinTolerance) {
+                joins.join(tube, other);
             }
         });
     };
@@ -216,10 +218,19 @@ Point3D topOf(const std::vector<TubeSegment>& members) {
 
 CentreLine::CentreLine(const ZvTrack& track) : closed(track.closedTrack != 0) {
     segments.resize(track.segmentArray.size());
+    std::vector<size_t> counts(segments.size(), 0);
+    SegmentCurve curve;
     for (size_t s = 0; s < segments.size(); ++s) {
-        SegmentCurve curve;
-        if (!segmentCurve(static_cast<int>(s), &track, &curve)) continue;
-        const size_t count = piecesFor(curve);
+        if (segmentCurve(static_cast<int>(s), &track, &curve)) counts[s] = piecesFor(curve);
+    }
+    // Sized once: the lists of a long track are large, and growing them would
+    // touch twice the memory.
+    const size_t total = std::accumulate(counts.begin(), counts.end(), size_t{0});
+    pieces.reserve(total);
+    arcs.reserve(total);
+    for (size_t s = 0; s < segments.size(); ++s) {
+        const size_t count = counts[s];
+        if (count == 0 || !segmentCurve(static_cast<int>(s), &track, &curve)) continue;
         const size_t first = pieces.size();
         Point3D from = curve.p[0];
         for (size_t k = 1; k <= count; ++k) {
@@ -262,11 +273,11 @@ double CentreLine::nearestArc(const Point3D& p) const {
         const Box box = grown(boxAround(p, p), reach);
         double best = std::numeric_limits<double>::infinity();
         double bestArc = kNoArc;
-        grid.forEachNear(box, [&](const SegmentGrid::Entry& entry) {
-            const Closest closest = closestPoints(p, p, entry.a, entry.b);
+        grid.forEachNear(box, [&](uint32_t id) {
+            const Closest closest = closestPoints(p, p, pieces[id].from, pieces[id].to);
             if (closest.distance < best) {
                 best = closest.distance;
-                bestArc = arcs[entry.id].start + closest.t * arcs[entry.id].length;
+                bestArc = arcs[id].start + closest.t * arcs[id].length;
             }
         });
         if (best <= reach || grid.coversAll(box)) return bestArc;
@@ -303,13 +314,17 @@ void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc
     const double ownReach = static_cast<double>(radius) + kOwnStretchMargin;
     near.clear();
     nearBoxes.clear();
-    ++search;  // a piece filed under several cells is taken once per search
-    grid.forEachNear(reach, [&](const SegmentGrid::Entry& entry) {
-        const Box box = boxAround(entry.a, entry.b);
-        if (!overlaps(box, reach) || lastSearch[entry.id] == search) return;
-        lastSearch[entry.id] = search;
-        if (inOwnStretch(arcs[entry.id], ownArc, ownReach)) return;
-        near.push_back(entry.id);
+    // A piece filed under several cells is taken once per search.
+    if (++search == 0) {
+        std::fill(lastSearch.begin(), lastSearch.end(), 0);
+        search = 1;
+    }
+    grid.forEachNear(reach, [&](uint32_t id) {
+        const Box box = boxOf(pieces[id]);
+        if (!overlaps(box, reach) || lastSearch[id] == search) return;
+        lastSearch[id] = search;
+        if (inOwnStretch(arcs[id], ownArc, ownReach)) return;
+        near.push_back(id);
         nearBoxes.push_back(box);
     });
     if (near.empty()) return;

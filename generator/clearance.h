@@ -104,8 +104,8 @@ private:
     // last search that took each piece.
     std::vector<uint32_t> near;
     std::vector<Box> nearBoxes;
-    std::vector<uint64_t> lastSearch;
-    uint64_t search = 0;
+    std::vector<uint32_t> lastSearch;
+    uint32_t search = 0;
 };
 
 // A structure of a generation run that comes within R of the track.

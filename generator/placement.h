@@ -39,9 +39,12 @@ constexpr float kLowestMarker = 4.0f;
 constexpr float kCrossbeamBank = 30.0f;  // degrees
 // A blocked marker moves by spacing / kMoveDivisions, up to half the spacing.
 constexpr int kMoveDivisions = 10;
-// Flatness tolerance of the arc-length tables: the renderer's length walk, a
-// few dozen pieces per segment, a small share of a placement's time.
-constexpr float kPlacementTolerance = kLengthTolerance;
+// Flatness tolerance of the arc-length tables: about five pieces per segment
+// of a gentle curve. The renderer's 1e-6 lies below float rounding once
+// coordinates run into the tens of thousands, where its walk splits every
+// segment down to a few float steps (some 400 pieces instead of 5); t does
+// not suffer from the coarser pieces, being found by bisection within them.
+constexpr float kPlacementTolerance = 1.0e-5f;
 
 struct PlacedMarker {
     int segment = 0;     // from 0

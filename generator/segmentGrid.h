@@ -1,15 +1,14 @@
 // A grid for finding the straight pieces (centre-line samples, support tubes)
 // near a box in space.
 //
-// Pieces are filed under every square cell of the ground plane (x, z) that
-// their footprint touches, each cell keeping its pieces from the lowest up, so
-// a search stops at the first piece above its box; the rest of the height test
-// is the caller's. Pieces with a non-finite end are never filed. A piece whose
-// footprint covers more than kMaxCellsPerPiece cells goes to one list that
-// every search visits, and a search whose box covers more cells than the grid
-// holds visits every filed piece instead: no search costs more than a walk
-// over all pieces, whatever the coordinates (cell indices are capped far
-// beyond any track's size).
+// Pieces are filed by their index under every square cell of the ground plane
+// (x, z) that their footprint touches; heights are left to the caller's own
+// test, since supports run from the track down to the ground anyway. Pieces
+// with a non-finite end are never filed. A piece whose footprint covers more
+// than kMaxCellsPerPiece cells goes to one list that every search visits, and
+// a search whose box covers more cells than the grid holds visits every filed
+// piece instead: no search costs more than a walk over all pieces, whatever
+// the coordinates (cell indices are capped far beyond any track's size).
 #pragma once
 
 #include <cstdint>
@@ -40,18 +39,11 @@ bool isFinite(const TubeSegment& piece);
 
 class SegmentGrid {
 public:
-    // A filed piece: its ends and its index in the list the grid was built from.
-    struct Entry {
-        Point3D a, b;
-        uint32_t id;
-    };
-
     SegmentGrid() = default;
     SegmentGrid(const std::vector<TubeSegment>& pieces, float cellSize);
 
-    // Calls visit(const Entry&) for every piece whose footprint may touch the
-    // box's footprint and whose lowest point is not above the box, some of
-    // them more than once.
+    // Calls visit(uint32_t index) for every piece whose footprint may touch the
+    // box's footprint, some of them more than once.
     template <class Visit>
     void forEachNear(const Box& box, Visit&& visit) const;
 
@@ -69,23 +61,22 @@ private:
 
     Span cellSpan(float lo, float hi) const;
     static int64_t keyOf(int64_t column, int64_t row);
-    static float lowest(const Entry& entry) { return entry.a.y < entry.b.y ? entry.a.y : entry.b.y; }
     size_t slotOf(int64_t key) const;
     size_t claimSlot(int64_t key);
     uint64_t cellsCovered(const Box& box) const;
 
-    float cellSize = 1;
+    double perCell = 1;  // cells per unit of length
     std::vector<Cell> cells;  // open addressing, a power of two in size
     size_t occupied = 0;
-    std::vector<Entry> entries;     // grouped by cell
-    std::vector<Entry> everywhere;  // pieces too large to file
+    std::vector<uint32_t> entries;     // piece indices, grouped by cell
+    std::vector<uint32_t> everywhere;  // pieces too large to file
 };
 
 template <class Visit>
 void SegmentGrid::forEachNear(const Box& box, Visit&& visit) const {
-    for (const Entry& entry : everywhere) visit(entry);
+    for (uint32_t id : everywhere) visit(id);
     if (coversAll(box)) {
-        for (const Entry& entry : entries) visit(entry);
+        for (uint32_t id : entries) visit(id);
         return;
     }
     const Span columns = cellSpan(box.lo.x, box.hi.x);
@@ -93,9 +84,7 @@ void SegmentGrid::forEachNear(const Box& box, Visit&& visit) const {
     for (int64_t column = columns.lo; column <= columns.hi; ++column) {
         for (int64_t row = rows.lo; row <= rows.hi; ++row) {
             const Cell& cell = cells[slotOf(keyOf(column, row))];
-            for (uint32_t i = cell.begin; i < cell.end && lowest(entries[i]) <= box.hi.y; ++i) {
-                visit(entries[i]);
-            }
+            for (uint32_t i = cell.begin; i < cell.end; ++i) visit(entries[i]);
         }
     }
 }
