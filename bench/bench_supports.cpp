@@ -61,7 +61,7 @@ void BM_PlaceSynthetic(benchmark::State& state) { place(state, syntheticTrack(ma
 void BM_PlaceFixedDensity(benchmark::State& state) { place(state, fixedDensityTrack(markersOf(state))); }
 
 void nAndFourN(benchmark::internal::Benchmark* benchmark) {
-    benchmark->Arg(kFixedDensityMarkers)->Arg(4 * kFixedDensityMarkers)->Unit(benchmark::kMillisecond);
+    benchmark->Arg(kFixedDensityMarkers)->Arg(int64_t{4} * kFixedDensityMarkers)->Unit(benchmark::kMillisecond);
 }
 
 BENCHMARK(BM_Generate)->Arg(kSyntheticMarkers)->Unit(benchmark::kMillisecond);

@@ -108,7 +108,15 @@ const Record* recordAt(const std::vector<Record>& records, int index) {
 // Where a tube end is: a foundation or free node, or a marker on its curve
 // (at its segment's first bezier when the segment has none); nowhere when
 // the end names no node.
-Point3D endPoint(const ZvTrack& track, int kind, int segment, int index) {
+struct TubeEnd {
+    int kind, segment, index;
+};
+
+TubeEnd firstEnd(const TubeRecord& tube) { return {tube.kind1, tube.segment1, tube.index1}; }
+TubeEnd secondEnd(const TubeRecord& tube) { return {tube.kind2, tube.segment2, tube.index2}; }
+
+Point3D endPoint(const ZvTrack& track, const TubeEnd& end) {
+    const int kind = end.kind, segment = end.segment, index = end.index;
     if (kind == kEndFundNode) {
         const FundNodeRecord* node = recordAt(track.fundNodeArray, index);
         return node ? Point3D{node->x, node->y, node->z} : kNowhere;
@@ -128,8 +136,7 @@ Point3D endPoint(const ZvTrack& track, int kind, int segment, int index) {
 }
 
 TubeSegment tubeSegment(const ZvTrack& track, const TubeRecord& tube) {
-    return {endPoint(track, tube.kind1, tube.segment1, tube.index1),
-            endPoint(track, tube.kind2, tube.segment2, tube.index2)};
+    return {endPoint(track, firstEnd(tube)), endPoint(track, secondEnd(tube))};
 }
 
 // Tubes joined into structures, by union and find.
@@ -151,17 +158,16 @@ private:
 // Joins the tubes that end at the same free node or marker.
 void joinSharedNodes(const ZvTrack& track, const std::vector<TubeSegment>& tubes, Joins& joins) {
     std::map<std::tuple<int, int, int>, size_t> firstAt;
-    auto visit = [&](size_t tube, int kind, int segment, int index) {
-        if (kind != kEndFreeNode && kind != kEndTrackNode) return;
-        if (kind == kEndFreeNode) segment = 0;  // a free node has no segment
-        const auto found = firstAt.emplace(std::make_tuple(kind, segment, index), tube);
+    auto visit = [&](size_t tube, const TubeEnd& end) {
+        if (end.kind != kEndFreeNode && end.kind != kEndTrackNode) return;
+        const int segment = end.kind == kEndFreeNode ? 0 : end.segment;  // a free node has no segment
+        const auto found = firstAt.emplace(std::make_tuple(end.kind, segment, end.index), tube);
         if (!found.second) joins.join(tube, found.first->second);
     };
     for (size_t i = 0; i < tubes.size(); ++i) {
         if (!isFinite(tubes[i])) continue;
-        const TubeRecord& tube = track.tubeArray[i];
-        visit(i, tube.kind1, tube.segment1, tube.index1);
-        visit(i, tube.kind2, tube.segment2, tube.index2);
+        visit(i, firstEnd(track.tubeArray[i]));
+        visit(i, secondEnd(track.tubeArray[i]));
     }
 }
 
@@ -216,7 +222,9 @@ Point3D topOf(const std::vector<TubeSegment>& members) {
 
 }  // namespace
 
-CentreLine::CentreLine(const ZvTrack& track) : closed(track.closedTrack != 0) {
+CentreLine::CentreLine(const ZvTrack& track, float clearance)
+    : closed(track.closedTrack != 0), radius(clearance),
+      ownReach(static_cast<double>(clearance) + kOwnStretchMargin) {
     segments.resize(track.segmentArray.size());
     std::vector<size_t> counts(segments.size(), 0);
     SegmentCurve curve;
@@ -234,7 +242,7 @@ CentreLine::CentreLine(const ZvTrack& track) : closed(track.closedTrack != 0) {
         const size_t first = pieces.size();
         Point3D from = curve.p[0];
         for (size_t k = 1; k <= count; ++k) {
-            const Point3D to = cubicPoint(curve, static_cast<float>(static_cast<double>(k) / count));
+            const Point3D to = cubicPoint(curve, static_cast<float>(static_cast<double>(k) / static_cast<double>(count)));
             pieces.push_back({from, to});
             from = to;
         }
@@ -284,7 +292,7 @@ double CentreLine::nearestArc(const Point3D& p) const {
     }
 }
 
-bool CentreLine::inOwnStretch(const PieceArc& arc, double ownArc, double reach) const {
+bool CentreLine::inOwnStretch(const PieceArc& arc, double ownArc) const {
     const double half = arc.length / 2.0;
     double gap = std::fabs(arc.start + half - ownArc);
     if (closed) {
@@ -292,10 +300,10 @@ bool CentreLine::inOwnStretch(const PieceArc& arc, double ownArc, double reach) 
         if (gap > totalLength) gap = std::fmod(gap, totalLength);
         gap = std::min(gap, totalLength - gap);
     }
-    return gap - half <= reach;
+    return gap - half <= ownReach;
 }
 
-void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc, float radius,
+void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc,
                             std::vector<TubePass>* passes) {
     passes->clear();
     if (!(radius > 0) || pieces.empty()) return;
@@ -311,7 +319,6 @@ void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc
     // The pieces near the whole structure and off its own stretch; most
     // structures have none, and then no tube needs a look of its own.
     const Box reach = grown(all, radius);
-    const double ownReach = static_cast<double>(radius) + kOwnStretchMargin;
     near.clear();
     nearBoxes.clear();
     // A piece filed under several cells is taken once per search.
@@ -323,7 +330,7 @@ void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc
         const Box box = boxOf(pieces[id]);
         if (!overlaps(box, reach) || lastSearch[id] == search) return;
         lastSearch[id] = search;
-        if (inOwnStretch(arcs[id], ownArc, ownReach)) return;
+        if (inOwnStretch(arcs[id], ownArc)) return;
         near.push_back(id);
         nearBoxes.push_back(box);
     });
@@ -358,7 +365,7 @@ BuiltClearance checkBuiltStructures(const ZvTrack& track, const std::vector<Buil
     if (!(radius > 0)) return found;
     // Room for every structure costs nothing until it is written.
     found.structures.reserve(structures.size());
-    CentreLine line(track);
+    CentreLine line(track, radius);
     std::vector<TubeSegment> tubes;
     std::vector<TubePass> passes;
     for (const BuiltStructure& structure : structures) {
@@ -366,7 +373,7 @@ BuiltClearance checkBuiltStructures(const ZvTrack& track, const std::vector<Buil
         const size_t end = std::min(first + structure.tubeCount, track.tubeArray.size());
         tubes.clear();
         for (size_t i = first; i < end; ++i) tubes.push_back(tubeSegment(track, track.tubeArray[i]));
-        line.findPasses(tubes, line.arcAt(structure.segment, structure.position), radius, &passes);
+        line.findPasses(tubes, line.arcAt(structure.segment, structure.position), &passes);
         if (passes.empty()) continue;
         const auto closest = std::min_element(passes.begin(), passes.end(), [](const TubePass& a, const TubePass& b) {
             return a.pass.distance < b.pass.distance;
@@ -384,13 +391,13 @@ std::vector<TubeConflict> checkTrackClearance(const ZvTrack& track, float radius
     std::vector<TubeSegment> tubes;
     tubes.reserve(track.tubeArray.size());
     for (const TubeRecord& tube : track.tubeArray) tubes.push_back(tubeSegment(track, tube));
-    CentreLine line(track);
+    CentreLine line(track, radius);
     std::vector<TubeSegment> members;
     std::vector<TubePass> passes;
     for (const std::vector<size_t>& structure : joinedStructures(track, tubes)) {
         members.clear();
         for (size_t tube : structure) members.push_back(tubes[tube]);
-        line.findPasses(members, line.nearestArc(topOf(members)), radius, &passes);
+        line.findPasses(members, line.nearestArc(topOf(members)), &passes);
         for (const TubePass& pass : passes) {
             const size_t tube = structure[pass.tube];
             conflicts.push_back({tube, tubes[tube].from, tubes[tube].to, pass.pass});

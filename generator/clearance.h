@@ -63,7 +63,8 @@ struct TubePass {
 // position of each; a copy of what it needs, so the track may change after.
 class CentreLine {
 public:
-    explicit CentreLine(const ZvTrack& track);
+    // The line of a track, for checks at clearance `radius`.
+    CentreLine(const ZvTrack& track, float radius);
 
     bool empty() const { return pieces.empty(); }
     // Arc length of the whole sampled line.
@@ -74,13 +75,13 @@ public:
     // Arc position of the centre-line point nearest p; not a number when the
     // line is empty or p is not finite.
     double nearestArc(const Point3D& p) const;
-    // Fills `passes` with each tube of the list that comes closer than
-    // `radius` to the line outside the stretch within radius +
+    // Fills `passes` with each tube of the list that comes closer than the
+    // radius to the line outside the stretch within radius +
     // kOwnStretchMargin of `ownArc`, with its closest pass, in list order.
-    // Tubes with a non-finite end are left out. Reuses lists of its own, so
-    // one line serves one caller at a time.
-    void findPasses(const std::vector<TubeSegment>& tubes, double ownArc, float radius,
-                    std::vector<TubePass>* passes);
+    // Tubes with a non-finite end are left out; a radius of 0 or less finds
+    // nothing. Reuses lists of its own, so one line serves one caller at a
+    // time.
+    void findPasses(const std::vector<TubeSegment>& tubes, double ownArc, std::vector<TubePass>* passes);
 
 private:
     struct PieceArc {
@@ -92,13 +93,15 @@ private:
         size_t first = 0, count = 0;
     };
 
-    bool inOwnStretch(const PieceArc& arc, double ownArc, double reach) const;
+    bool inOwnStretch(const PieceArc& arc, double ownArc) const;
 
     std::vector<TubeSegment> pieces;  // in track order
     std::vector<PieceArc> arcs;       // per piece
     std::vector<SegmentPieces> segments;
     double totalLength = 0;
     bool closed = false;
+    float radius;
+    double ownReach;  // radius + kOwnStretchMargin
     SegmentGrid grid;
     // findPasses: the pieces near the structure and their boxes, and the
     // last search that took each piece.

@@ -48,7 +48,7 @@ float parameterAt(const SegmentCurve& curve, const std::vector<ArcPiece>& table,
 class Placer {
 public:
     Placer(ZvTrack* track, float spacing, PlacementReport* report)
-        : track(track), spacing(spacing), line(*track), report(report) {}
+        : track(track), spacing(spacing), line(*track, kDefaultClearanceRadius), report(report) {}
 
     // Places at the candidates `arcs` (distances along segment s, ascending).
     void placeOnSegment(int s, const SegmentCurve& curve, const std::vector<ArcPiece>& table,
@@ -68,11 +68,12 @@ public:
                 const int steps = (move + 1) / 2 * (move % 2 == 1 ? 1 : -1);
                 const double at = arc + steps * step;
                 if (at < 0 || at > length) continue;
-                const float t = parameterAt(curve, table, at);
-                const int type = typeAt(s, t);
-                if (type == kNoMarker || t <= lastPlaced || !passes(s, type, t)) continue;
-                add(s, type, candidate, t);
-                lastPlaced = t;
+                TrackNodeRecord marker;
+                marker.segmentPos = parameterAt(curve, table, at);
+                marker.nodeType = typeAt(s, marker.segmentPos);
+                if (marker.nodeType == kNoMarker || marker.segmentPos <= lastPlaced || !passes(s, marker)) continue;
+                add(s, marker, candidate);
+                lastPlaced = marker.segmentPos;
                 placed = true;
             }
             if (!placed) report->leftOut.push_back({s, candidate});
@@ -91,18 +92,19 @@ private:
         return tieSectionFits(height, tieHeight) ? kNodeBracedLeg : kNodeColumn;
     }
 
-    bool passes(int s, int type, float t) {
-        const std::vector<TubeSegment> tubes = planStructure(track, s, type, t);
+    bool passes(int s, const TrackNodeRecord& marker) {
+        const std::vector<TubeSegment> tubes = planStructure(track, s, marker);
         if (tubes.empty()) return false;
-        line.findPasses(tubes, line.arcAt(s, t), kDefaultClearanceRadius, &found);
+        line.findPasses(tubes, line.arcAt(s, marker.segmentPos), &found);
         return found.empty();
     }
 
-    void add(int s, int type, float candidate, float t) {
-        addTrackNode(s, type, t, track);
-        report->placed.push_back({s, t, type});
-        if (t != candidate) report->moved.push_back({s, candidate, t, type});
-        switch (type) {
+    void add(int s, const TrackNodeRecord& marker, float candidate) {
+        const float t = marker.segmentPos;
+        addTrackNode(s, marker.nodeType, t, track);
+        report->placed.push_back({s, t, marker.nodeType});
+        if (t != candidate) report->moved.push_back({s, candidate, t, marker.nodeType});
+        switch (marker.nodeType) {
         case kNodeCrossbeam: ++report->crossbeams; break;
         case kNodeBracedLeg: ++report->bracedLegs; break;
         default: ++report->columns; break;
@@ -122,7 +124,8 @@ private:
 std::vector<char> bareSegments(const ZvTrack& track) {
     std::vector<char> bare(track.segmentArray.size(), 0);
     for (size_t s = 0; s < bare.size() && s < track.trackNodeLists.size(); ++s) {
-        bare[s] = track.trackNodeLists[s].nodes.empty() && followingBezier(static_cast<int>(s), &track) >= 0;
+        const bool takes = track.trackNodeLists[s].nodes.empty() && followingBezier(static_cast<int>(s), &track) >= 0;
+        bare[s] = static_cast<char>(takes);
     }
     return bare;
 }
@@ -146,7 +149,8 @@ PlacementReport placeMarkers(ZvTrack* track, float spacing) {
         if (!std::isfinite(length)) continue;
         if ((start + length) / spacing > kMaxCandidates) break;
         arcs.clear();
-        for (; (next + 0.5) * spacing < start + length; ++next) arcs.push_back((next + 0.5) * spacing - start);
+        auto candidate = [&next, spacing] { return (static_cast<double>(next) + 0.5) * spacing; };
+        for (; candidate() < start + length; ++next) arcs.push_back(candidate() - start);
         if (bare[s] && !arcs.empty()) placer.placeOnSegment(static_cast<int>(s), curve, table, arcs);
         start += length;
     }

@@ -286,10 +286,10 @@ bool tieSectionFits(float trackHeight, float tieHeight) {
     return trackHeight - (kBraceFootHeight + tieHeight) - kTieClearance >= tieHeight;
 }
 
-std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, int nodeType, float position) {
+std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker) {
     strutWright generator;
     generator.setTrack(track);
-    return generator.planStructure(segment, nodeType, position);
+    return generator.planStructure(segment, marker);
 }
 
 GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput) {
@@ -339,11 +339,8 @@ Point3D strutWright::getLinearPosByValue(Point3D a, Point3D b, float t) {
     return {s * a.x + t * b.x, s * a.y + t * b.y, s * a.z + t * b.z};
 }
 
-std::vector<TubeSegment> strutWright::planStructure(int segment, int nodeType, float position) {
+std::vector<TubeSegment> strutWright::planStructure(int segment, const TrackNodeRecord& marker) {
     if (followingBezier(segment, track) < 0 || segment >= getTotalSegments(track)) return {};
-    TrackNodeRecord marker;
-    marker.nodeType = nodeType;
-    marker.segmentPos = position;
     StructurePlan plan;
     const SegmentStyle style = segmentStyle(track->segmentArray[static_cast<size_t>(segment)]);
     if (!planMarker(segment, style, marker, plan)) return {};

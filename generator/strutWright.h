@@ -102,11 +102,11 @@ struct GenerationReport {
 // writes the entry indices to `entryOutput` (none when it is null).
 GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput = stdout);
 
-// The tubes Type1 would build for a marker of `nodeType` at curve parameter
-// `position` on `segment`, in the order it adds them; the document is not
-// changed. Empty where Type1 would build nothing: a segment without a curve or
-// a record, or a structure that would not be finite.
-std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, int nodeType, float position);
+// The tubes Type1 would build for `marker` (its node type and position) on
+// `segment`, in the order it adds them; the document is not changed. Empty
+// where Type1 would build nothing: a segment without a curve or a record, or
+// a structure that would not be finite.
+std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker);
 
 // Which member of a structure the generator builds at a marker of `nodeType`
 // the tube at `offset` from its first tube is, by the order it builds them in.
@@ -147,7 +147,7 @@ public:
     Point3D getLinearPosByValue(Point3D a, Point3D b, float t);
 
     // See planStructure; the document is the one set with setTrack.
-    std::vector<TubeSegment> planStructure(int segment, int nodeType, float position);
+    std::vector<TubeSegment> planStructure(int segment, const TrackNodeRecord& marker);
 
 private:
     struct SegmentStyle;    // what a segment's colours set for its markers

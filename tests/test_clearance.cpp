@@ -42,13 +42,23 @@ float distanceToPiece(Point3D p, Point3D a, Point3D b) {
     return distance(p, {a.x + u * abx, a.y + u * aby, a.z + u * abz});
 }
 
-Point3D nodeAt(const ZvTrack& track, int kind, int index) {
-    if (kind == kEndFundNode) {
-        const FundNodeRecord& node = track.fundNodeArray.at(static_cast<size_t>(index));
-        return {node.x, node.y, node.z};
+// Where the two ends of a tube of free and foundation nodes are.
+TubeSegment tubeEnds(const ZvTrack& track, size_t tube) {
+    const TubeRecord& record = track.tubeArray.at(tube);
+    Point3D ends[2];
+    const int kinds[2] = {record.kind1, record.kind2};
+    const int indices[2] = {record.index1, record.index2};
+    for (int e = 0; e < 2; ++e) {
+        const size_t index = static_cast<size_t>(indices[e]);
+        if (kinds[e] == kEndFundNode) {
+            const FundNodeRecord& node = track.fundNodeArray.at(index);
+            ends[e] = {node.x, node.y, node.z};
+        } else {
+            const FreeNodeRecord& node = track.freeNodeArray.at(index);
+            ends[e] = {node.x, node.y, node.z};
+        }
     }
-    const FreeNodeRecord& node = track.freeNodeArray.at(static_cast<size_t>(index));
-    return {node.x, node.y, node.z};
+    return {ends[0], ends[1]};
 }
 
 TEST(Clearance, AColumnThroughTheTrackBelowIsReportedByBothChecks) {
@@ -118,9 +128,8 @@ TEST(Clearance, ColumnsOfTheUpperLapPassThroughTheLowerOne) {
     // segment's curve sampled finely.
     for (size_t k = 0; k < found.structures.size(); k += found.structures.size() / 4) {
         const StructureConflict& conflict = found.structures[k];
-        const TubeRecord& tube = track.tubeArray[conflict.closestTube];
-        const Point3D a = nodeAt(track, tube.kind1, tube.index1);
-        const Point3D b = nodeAt(track, tube.kind2, tube.index2);
+        const TubeSegment tube = tubeEnds(track, conflict.closestTube);
+        const Point3D a = tube.from, b = tube.to;
         SegmentCurve curve;
         ASSERT_TRUE(segmentCurve(conflict.closest.segment, &track, &curve));
         float nearest = 1e9f;
@@ -186,8 +195,8 @@ TEST(Clearance, TheRunListsEachStructureWithItsTubesAndMembers) {
     EXPECT_EQ(3u, beam.tubeCount);
     EXPECT_EQ(kNodeCrossbeam, beam.nodeType);
     auto lowEnd = [&track](size_t tube) {
-        const TubeRecord& record = track.tubeArray[tube];
-        return std::fmin(nodeAt(track, record.kind1, record.index1).y, nodeAt(track, record.kind2, record.index2).y);
+        const TubeSegment ends = tubeEnds(track, tube);
+        return std::fmin(ends.from.y, ends.to.y);
     };
     for (size_t offset = 0; offset < leg.tubeCount; ++offset) {
         const StructureMember member = structureMember(kNodeBracedLeg, offset);

@@ -52,11 +52,15 @@ void addLoopSegment(int s, ZvTrack* track) {
 
 int segmentsFor(int markers) { return std::max(1, (markers + kMarkersPerSegment - 1) / kMarkersPerSegment); }
 
-ZvTrack circuit(int markers, double radius) {
+enum class Laps { kStacked, kOne };
+
+// Laps on a loop of kLoopRadius, or one lap as long as the segments make it.
+ZvTrack circuit(int markers, Laps laps) {
     ZvTrack track;
     initNewZvTrack(&track);
     setCoasterStyle(0, &track);
     const int segments = segmentsFor(markers);
+    const double radius = laps == Laps::kStacked ? kLoopRadius : segments * kSegmentArc / kTwoPi;
     deleteBezier(0, &track);
     for (int i = 0; i < segments; ++i) addLoopBezier(i, radius, &track);
     track.closedTrack = 1;  // the last segment runs back to bezier 0
@@ -72,11 +76,9 @@ ZvTrack circuit(int markers, double radius) {
 
 }  // namespace
 
-ZvTrack syntheticTrack(int markers) { return circuit(markers, kLoopRadius); }
+ZvTrack syntheticTrack(int markers) { return circuit(markers, Laps::kStacked); }
 
-ZvTrack fixedDensityTrack(int markers) {
-    return circuit(markers, segmentsFor(markers) * kSegmentArc / kTwoPi);
-}
+ZvTrack fixedDensityTrack(int markers) { return circuit(markers, Laps::kOne); }
 
 void stripMarkers(ZvTrack* track) {
     for (size_t s = 0; s < track->trackNodeLists.size(); ++s) {
