@@ -8,20 +8,19 @@
 // structure hangs from the track. R of 0 (or less, or not a number) turns the
 // check off: nothing conflicts.
 //
-// Why the margin is 6: everything a structure hangs right under its track
-// point lies within 3.9 of it (the connector strut reaches at most 2.4 down,
-// the collar below it 3.6, the crossbeam's long arm 3 to the side of the
-// strut's foot), and the rest keeps the track from counting where it leaves
-// that point on a steep slope. A column hangs straight down from a point up to
-// 2.4 off the track, on the downhill side where the track climbs or falls,
-// so the falling track passes by the column's upper part before it draws
-// away; on a slope of angle a the track stays within R of the column for an
-// arc of about (R + 2.4 sin a) / cos a. A = R + 6 covers that up to about 50
-// degrees at R = 6 and about 70 degrees at the default R = 1.5, which takes in
-// the steep lift and drop of the demo track; steeper than that, a column on a
-// slope does stand in the way of its own track and is reported. Passes of the
-// track under itself (a helix, a loop, a crossing) are much further apart
-// along the track than A.
+// Why the margin is 6: a structure's own members hang at right angles to its
+// track, so on level track the stretch within R of the hanging place already
+// holds every track point within R of them. Slopes are what need more: a
+// column hangs straight down from the strut's foot, up to 2.4 off the track on
+// its downhill side, and the falling track passes by the column's upper part
+// before it draws away; on a slope of angle a it stays within R of the column
+// for an arc of about (R + 2.4 sin a) / cos a. A = R + 6 covers that up to
+// about 50 degrees at R = 6 and 60 degrees at the default R = 1.5 (more with
+// the usual shallower strut), which takes in the steep lift and drop of the
+// demo track with room to spare (it needs a margin of 2 at R = 6); on steeper
+// slopes a column does stand in its own track's way and is reported. Passes
+// of the track under itself (a helix, a loop, a crossing) lie much further
+// apart along the track than A.
 //
 // The centre line is sampled in pieces of even curve parameter, enough of them
 // that the pieces stay within kSampleTolerance of the curve and no longer than

@@ -16,9 +16,9 @@ constexpr int kNoMarker = 0;
 float chordLength(const Point3D& a, const Point3D& b) {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
-// A track longer than this many spacings is placed only that far: the rest
-// would be counted out candidate by candidate.
-constexpr double kMaxCandidates = 1e8;
+// A track longer than this many spacings (8,000 km at the default spacing)
+// is placed only that far: every candidate costs a structure and a check.
+constexpr double kMaxCandidates = 1e6;
 
 // Curve parameter at `distance` along a segment's arc-length table. A piece
 // of the table is flat, so the arc along it is the distance from its start;
@@ -50,12 +50,14 @@ public:
     Placer(ZvTrack* track, float spacing, PlacementReport* report)
         : track(track), spacing(spacing), line(*track, kDefaultClearanceRadius), report(report) {}
 
-    // Places at the candidates `arcs` (distances along segment s, ascending).
+    // Places at candidates first..end - 1 of the track, on segment s, which
+    // starts `start` along it.
     void placeOnSegment(int s, const SegmentCurve& curve, const std::vector<ArcPiece>& table,
-                        const std::vector<double>& arcs) {
+                        double start, long first, long end) {
         const double length = table.back().length;
         float lastPlaced = -1;
-        for (double arc : arcs) {
+        for (long k = first; k < end; ++k) {
+            const double arc = candidateArc(k) - start;
             const float candidate = parameterAt(curve, table, arc);
             if (typeAt(s, candidate) == kNoMarker) {
                 ++report->tooLow;
@@ -79,6 +81,9 @@ public:
             if (!placed) report->leftOut.push_back({s, candidate});
         }
     }
+
+    // Arc length from the start of segment 0 to candidate k.
+    double candidateArc(long k) const { return (static_cast<double>(k) + 0.5) * spacing; }
 
 private:
     // The node type the track calls for at t, or kNoMarker where it runs too low.
@@ -140,7 +145,6 @@ PlacementReport placeMarkers(ZvTrack* track, float spacing) {
     // Candidates k = 0, 1, ... lie at (k + 1/2) D from the start of segment 0.
     double start = 0;  // arc length at the start of the current segment
     long next = 0;     // the first candidate not yet passed
-    std::vector<double> arcs;
     for (size_t s = 0; s < bare.size(); ++s) {
         SegmentCurve curve;
         if (!segmentCurve(static_cast<int>(s), track, &curve)) continue;
@@ -148,10 +152,9 @@ PlacementReport placeMarkers(ZvTrack* track, float spacing) {
         const double length = table.empty() ? 0.0 : table.back().length;
         if (!std::isfinite(length)) continue;
         if ((start + length) / spacing > kMaxCandidates) break;
-        arcs.clear();
-        auto candidate = [&next, spacing] { return (static_cast<double>(next) + 0.5) * spacing; };
-        for (; candidate() < start + length; ++next) arcs.push_back(candidate() - start);
-        if (bare[s] && !arcs.empty()) placer.placeOnSegment(static_cast<int>(s), curve, table, arcs);
+        const long first = next;
+        while (placer.candidateArc(next) < start + length) ++next;
+        if (bare[s] && next > first) placer.placeOnSegment(static_cast<int>(s), curve, table, start, first, next);
         start += length;
     }
     return report;
