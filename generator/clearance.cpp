@@ -20,6 +20,7 @@ constexpr double kNoArc = std::numeric_limits<double>::quiet_NaN();
 constexpr float kNoCoordinate = std::numeric_limits<float>::quiet_NaN();
 constexpr Point3D kNowhere{kNoCoordinate, kNoCoordinate, kNoCoordinate};
 constexpr uint32_t kNoPiece = std::numeric_limits<uint32_t>::max();
+constexpr size_t kNoStructure = std::numeric_limits<size_t>::max();
 
 // Distances are worked out in double: the differences of float coordinates
 // are then exact.
@@ -197,11 +198,11 @@ std::vector<std::vector<size_t>> joinedStructures(const ZvTrack& track,
     joinSharedNodes(track, tubes, joins);
     joinEndsOnTubes(track, tubes, joins);
     std::vector<std::vector<size_t>> structures;
-    std::vector<size_t> structureOf(tubes.size(), kNoPiece);
+    std::vector<size_t> structureOf(tubes.size(), kNoStructure);
     for (size_t i = 0; i < tubes.size(); ++i) {
         if (!isFinite(tubes[i])) continue;
         size_t& structure = structureOf[joins.root(i)];
-        if (structure == kNoPiece) {
+        if (structure == kNoStructure) {
             structure = structures.size();
             structures.emplace_back();
         }

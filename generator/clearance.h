@@ -65,9 +65,6 @@ public:
     // The line of a track, for checks at clearance `radius`.
     CentreLine(const ZvTrack& track, float radius);
 
-    bool empty() const { return pieces.empty(); }
-    // Arc length of the whole sampled line.
-    double length() const { return totalLength; }
     // Arc position of the point at curve parameter t (clamped to 0..1) of a
     // segment; not a number for a segment without a curve.
     double arcAt(int segment, float t) const;
