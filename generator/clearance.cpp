@@ -16,6 +16,8 @@ constexpr float kLineCellSize = 8.0f;
 constexpr float kTubeCellSize = 8.0f;
 // More pieces than this per segment would only follow rounding noise.
 constexpr double kMaxPiecesPerSegment = 4096;
+// A line of more pieces (some 100 MB) is sampled more coarsely instead.
+constexpr size_t kMaxPieces = size_t{1} << 22;
 constexpr double kNoArc = std::numeric_limits<double>::quiet_NaN();
 constexpr float kNoCoordinate = std::numeric_limits<float>::quiet_NaN();
 constexpr Point3D kNowhere{kNoCoordinate, kNoCoordinate, kNoCoordinate};
@@ -234,7 +236,11 @@ CentreLine::CentreLine(const ZvTrack& track, float clearance)
     }
     // Sized once: the lists of a long track are large, and growing them would
     // touch twice the memory.
-    const size_t total = std::accumulate(counts.begin(), counts.end(), size_t{0});
+    size_t total = std::accumulate(counts.begin(), counts.end(), size_t{0});
+    if (total > kMaxPieces) {
+        for (size_t& count : counts) count = count == 0 ? 0 : std::max<size_t>(1, count * kMaxPieces / total);
+        total = std::accumulate(counts.begin(), counts.end(), size_t{0});
+    }
     pieces.reserve(total);
     arcs.reserve(total);
     for (size_t s = 0; s < segments.size(); ++s) {

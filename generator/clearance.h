@@ -25,7 +25,9 @@
 // The centre line is sampled in pieces of even curve parameter, enough of them
 // that the pieces stay within kSampleTolerance of the curve and no longer than
 // kMaxPieceLength; distances are exact between a tube and these pieces, so
-// they are those to the curve within kSampleTolerance. Arc positions are
+// they are those to the curve within kSampleTolerance (on a track long and
+// winding enough to need more than four million pieces, the pieces are
+// coarser). Arc positions are
 // measured along the pieces, from the start of segment 0 through the segments
 // in order, around the closing segment of a closed track; a piece counts as
 // own stretch when any part of it lies within A of the hanging place.
