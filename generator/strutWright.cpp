@@ -217,6 +217,17 @@ public:
         return recorded;
     }
 
+    // The planned tubes as straight pieces between their nodes.
+    std::vector<TubeSegment> tubeSegments() const {
+        std::vector<TubeSegment> segments;
+        segments.reserve(tubes.size());
+        for (const Member& member : tubes) {
+            segments.push_back({nodes[static_cast<size_t>(member.from)].at,
+                                nodes[static_cast<size_t>(member.to)].at});
+        }
+        return segments;
+    }
+
 private:
     struct Node {
         Point3D at;
@@ -252,6 +263,33 @@ void setDriverDefaults(Supports* supports) {
     supports->styles.assign(kStyleTableSize, SupportStyle{});
     supports->styles[0] = {2, 0.9f, kGenerationMethod1, 0.25f, 0.7f, 0.6f, 1.7f, 4.0f, 0.5f, 1, 1, 1};
     supports->styles[1] = {7, 0.8f, kGenerationMethod1, 0.25f, 0.7f, 0.6f, 1.7f, 7.0f, 0.5f, 1, 1, 1};
+}
+
+StructureMember structureMember(int nodeType, size_t offset) {
+    using M = StructureMember;
+    if (nodeType == kNodeCrossbeam && offset > 0) return offset == 1 ? M::kCrossbeam : M::kColumn;
+    // A column's structure; a braced leg goes on with brace, second leg, tie,
+    // the six collars of the tie section, the extra diagonal and its collars.
+    static constexpr M kColumnOrder[] = {M::kConnectorStrut, M::kColumn, M::kCollar, M::kBrace,
+                                         M::kSecondLeg, M::kTie, M::kCollar, M::kCollar,
+                                         M::kCollar, M::kCollar, M::kCollar, M::kCollar,
+                                         M::kDiagonal, M::kCollar, M::kCollar};
+    constexpr size_t kKnown = sizeof(kColumnOrder) / sizeof(kColumnOrder[0]);
+    return offset < kKnown ? kColumnOrder[offset] : M::kCollar;
+}
+
+float segmentTieHeight(const SegmentRecord& segment) {
+    return colorValue(segment.color3.red, kDefaultTieHeight);
+}
+
+bool tieSectionFits(float trackHeight, float tieHeight) {
+    return trackHeight - (kBraceFootHeight + tieHeight) - kTieClearance >= tieHeight;
+}
+
+std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker) {
+    strutWright generator;
+    generator.setTrack(track);
+    return generator.planStructure(segment, marker);
 }
 
 GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput) {
@@ -301,12 +339,22 @@ Point3D strutWright::getLinearPosByValue(Point3D a, Point3D b, float t) {
     return {s * a.x + t * b.x, s * a.y + t * b.y, s * a.z + t * b.z};
 }
 
+std::vector<TubeSegment> strutWright::planStructure(int segment, const TrackNodeRecord& marker) {
+    if (followingBezier(segment, track) < 0 || segment >= getTotalSegments(track)) return {};
+    StructurePlan plan;
+    const SegmentStyle style = segmentStyle(track->segmentArray[static_cast<size_t>(segment)]);
+    if (!planMarker(segment, style, marker, plan)) return {};
+    return plan.tubeSegments();
+}
+
 void strutWright::Make() {
     clearRecorded(supports->tubes, supports->lastTube, deleteSupport);
     clearRecorded(supports->fundNodes, supports->lastFundNode, deleteFundNode);
     clearRecorded(supports->freeNodes, supports->lastFreeNode, deleteFreeNode);
     runReport.markers = MarkerCounts{};
     runReport.markers.found = markersOnSegments();
+    runReport.structures.clear();
+    runReport.structures.reserve(static_cast<size_t>(runReport.markers.found));
     const size_t freeBefore = track->freeNodeArray.size();
     const size_t fundBefore = track->fundNodeArray.size();
     const size_t tubesBefore = track->tubeArray.size();
@@ -423,7 +471,7 @@ void strutWright::reserveForStructures(const KeepFlags& keep) {
 strutWright::SegmentStyle strutWright::segmentStyle(const SegmentRecord& record) {
     SegmentStyle style;
     style.depth = attachmentDepth(getCoasterStyle(track));
-    style.tieHeight = colorValue(record.color3.red, kDefaultTieHeight);
+    style.tieHeight = segmentTieHeight(record);
     style.braceAngle = colorValue(record.color3.blue, kDefaultBraceAngle);
     style.braceSlope = std::tan(style.braceAngle / kDegreesPerRadian);
     style.extraDiagonal = !matchColor(record.color2, createColorARGB(kFullByte, kFullByte, 0, 0));
@@ -445,27 +493,34 @@ bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style
         warnAboutMarker(segment, marker, "lies outside 0..1 along it");
         return false;
     }
-    const NodeFrame frame = nodeFrame(segment, style, marker);
-
-    plan.start(frame.heading);
-    planConnector(frame, plan);
-    if (frame.nodeType == kNodeColumn || frame.nodeType == kNodeBracedLeg) planColumn(frame, plan);
-    if (frame.nodeType == kNodeBracedLeg) planBracedLeg(frame, plan);
-    if (frame.nodeType == kNodeCrossbeam) planCrossbeam(frame, plan);
-
-    if (!plan.isFinite()) {
+    if (!planMarker(segment, style, marker, plan)) {
         ++counts.nonFinite;
         warnAboutMarker(segment, marker, "along it gives non-finite coordinates");
         return false;
     }
+    const size_t firstTube = track->tubeArray.size();
     for (int index : plan.commit(track)) Tube(index);
-    switch (frame.nodeType) {
+    runReport.structures.push_back({segment, marker.segmentPos, marker.nodeType, firstTube,
+                                    track->tubeArray.size() - firstTube});
+    switch (marker.nodeType) {
     case kNodeColumn: ++counts.columns; break;
     case kNodeBracedLeg: ++counts.bracedLegs; break;
     case kNodeCrossbeam: ++counts.crossbeams; break;
     default: ++counts.strutsOnly; break;
     }
     return true;
+}
+
+// Plans the structure of one marker; false when it would not be finite.
+bool strutWright::planMarker(int segment, const SegmentStyle& style, const TrackNodeRecord& marker,
+                             StructurePlan& plan) {
+    const NodeFrame frame = nodeFrame(segment, style, marker);
+    plan.start(frame.heading);
+    planConnector(frame, plan);
+    if (frame.nodeType == kNodeColumn || frame.nodeType == kNodeBracedLeg) planColumn(frame, plan);
+    if (frame.nodeType == kNodeBracedLeg) planBracedLeg(frame, plan);
+    if (frame.nodeType == kNodeCrossbeam) planCrossbeam(frame, plan);
+    return plan.isFinite();
 }
 
 strutWright::NodeFrame strutWright::nodeFrame(int segment, const SegmentStyle& style,
@@ -561,8 +616,7 @@ void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
     plan.tube(braceTopNode, braceFootNode, frame.braceType);
     plan.tube(legTop, legFoot, frame.columnType);
 
-    const float h = frame.style.tieHeight;
-    if (frame.point.y - (kBraceFootHeight + h) - kTieClearance >= h) {
+    if (tieSectionFits(frame.point.y, frame.style.tieHeight)) {
         planTieSection(frame, braceTop, braceFoot, plan);
     }
 }

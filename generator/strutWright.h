@@ -13,6 +13,8 @@
 //          lies outside 0..1 (the curve would be extended past its ends), and
 //          markers whose structure would hold a non-finite number; the last
 //          three with a warning.
+//   planStructure  the tubes a marker would get, as Type1 plans them, without
+//          touching the document (for choosing where markers go).
 //   Degenerate geometry stays finite (a vertical tangent takes the side of a
 //   track along +z, a collar on a zero-length member sits at its joint, a
 //   crossbeam without bank stands its column 0.5 towards -L), so every
@@ -72,10 +74,26 @@ struct MarkerCounts {
     int nonFinite = 0;         // kept: their structure would not be finite
 };
 
+// A support tube as the straight piece between its two end points.
+struct TubeSegment {
+    Point3D from, to;
+};
+
+// One structure a run built: the marker it stands for and its tubes, which
+// follow one another in the document's tube array.
+struct BuiltStructure {
+    int segment = 0;       // the marker's segment, from 0
+    float position = 0;    // the marker's curve parameter along it
+    int nodeType = 0;      // the marker's node type
+    size_t firstTube = 0;  // index of its first tube (the connector strut)
+    size_t tubeCount = 0;
+};
+
 // What a generation run has to tell its caller.
 struct GenerationReport {
     std::vector<std::string> warnings;  // each distinct one once, in the order met
     MarkerCounts markers;
+    std::vector<BuiltStructure> structures;  // in the order built
     // Elements the run appended, after what it cleared: the last ones of each kind.
     size_t freeNodesAdded = 0;
     size_t fundNodesAdded = 0;
@@ -86,6 +104,33 @@ struct GenerationReport {
 // generator and settings record with the driver's defaults and one Make, which
 // writes the entry indices to `entryOutput` (none when it is null).
 GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput = stdout);
+
+// The tubes Type1 would build for `marker` (its node type and position) on
+// `segment`, in the order it adds them; the document is not changed. Empty
+// where Type1 would build nothing: a segment without a curve or a record, or
+// a structure that would not be finite.
+std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker);
+
+// Which member of a structure the generator builds at a marker of `nodeType`
+// the tube at `offset` from its first tube is, by the order it builds them in.
+enum class StructureMember {
+    kConnectorStrut,
+    kColumn,
+    kCollar,
+    kBrace,
+    kSecondLeg,
+    kTie,
+    kDiagonal,
+    kCrossbeam,
+};
+StructureMember structureMember(int nodeType, size_t offset);
+
+// The tie height the braced legs of a segment get from its colours (color3's
+// red byte; 255 selects 6.0).
+float segmentTieHeight(const SegmentRecord& segment);
+// Whether a braced leg under track at `trackHeight` gets its tie section:
+// the track lies at least 2h + 2.9 above the ground.
+bool tieSectionFits(float trackHeight, float tieHeight);
 
 class strutWright {
 public:
@@ -104,6 +149,9 @@ public:
     int matchColor(Color a, Color b);
     Point3D getLinearPosByValue(Point3D a, Point3D b, float t);
 
+    // See planStructure; the document is the one set with setTrack.
+    std::vector<TubeSegment> planStructure(int segment, const TrackNodeRecord& marker);
+
 private:
     struct SegmentStyle;    // what a segment's colours set for its markers
     struct NodeFrame;       // the frame and parameters of one marker
@@ -120,6 +168,8 @@ private:
     void reserveForStructures(const KeepFlags& keep);
     SegmentStyle segmentStyle(const SegmentRecord& record);
     bool buildAtMarker(int segment, int node, const SegmentStyle& style, StructurePlan& plan);
+    bool planMarker(int segment, const SegmentStyle& style, const TrackNodeRecord& marker,
+                    StructurePlan& plan);
     int markersOnSegments() const;
     NodeFrame nodeFrame(int segment, const SegmentStyle& style, const TrackNodeRecord& node);
     void planConnector(const NodeFrame& frame, StructurePlan& plan);

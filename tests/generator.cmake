@@ -6,3 +6,7 @@ target_link_libraries(generator_fixtures PUBLIC strutgenerator zvtrack GTest::gt
 sw_add_test(test_geometry SOURCES test_geometry.cpp LIBS generator_fixtures strutgenerator zvtrack)
 sw_add_test(test_generator SOURCES test_generator.cpp LIBS generator_fixtures strutgenerator zvtrack)
 sw_add_test(test_generator_runs SOURCES test_generator_runs.cpp LIBS generator_fixtures strutgenerator zvtrack)
+sw_add_test(test_placement SOURCES test_placement.cpp LIBS generator_fixtures strutgenerator testsupport zvtrack)
+if(TARGET zvtools)
+  sw_add_test(test_clearance SOURCES test_clearance.cpp LIBS generator_fixtures strutgenerator testsupport zvtools)
+endif()

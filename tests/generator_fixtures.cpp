@@ -57,6 +57,13 @@ void addStraightBezier(ZvTrack* track, Point3D position, float roll) {
                track);
 }
 
+ZvTrack crossingTrack(float aside) {
+    ZvTrack track = straightTrack({-44, 20, 0}, {44, 20, 0});
+    addStraightBezier(&track, {aside, 5, -60});
+    addStraightBezier(&track, {aside, 5, 60});
+    return track;
+}
+
 void setColors(ZvTrack* track, int s, Color color1, Color color2, Color color3) {
     modifySegment(kSegmentPlain, s + 1, 0, color1, color2, color3, 0, 0, track);
 }

@@ -6,6 +6,11 @@
 //                     tie height and brace angle (colour bytes 255).
 //   addStraightBezier appends a bezier at `position` whose handles lie on the
 //                     line to its neighbours' thirds, and a segment ending there.
+//   crossingTrack     an open track whose segment 0 runs along x at height 20
+//                     from x = -44 to 44, crossing 15 above segment 2, which
+//                     runs along z at height 5 from z = -60 to 60 at x =
+//                     `aside` (segment 1 joins their ends); the crossing lies
+//                     at the middle of both.
 //   setColors         replaces the three colours of zero-based segment s.
 //   runType1          one generation pass over the track; returns the record.
 //   runMake           Make with the driver's defaults; its stdout and warnings.
@@ -23,6 +28,7 @@ namespace genfix {
 
 ZvTrack straightTrack(Point3D start, Point3D end, float roll = 0.0f, int coasterStyle = 0);
 void addStraightBezier(ZvTrack* track, Point3D position, float roll = 0.0f);
+ZvTrack crossingTrack(float aside);
 void setColors(ZvTrack* track, int s, Color color1, Color color2, Color color3);
 
 Supports runType1(ZvTrack* track);

@@ -10,3 +10,6 @@ sw_add_test(test_hardening_properties
 sw_add_test(test_hardening_limits
   SOURCES test_hardening_limits.cpp
   LIBS hardening_tracks zvtrack)
+sw_add_test(test_supports_hardening
+  SOURCES test_supports_hardening.cpp
+  LIBS hardening_tracks strutgenerator zvtrack)

@@ -21,22 +21,22 @@ constexpr int kSegmentsPerBank = 24;
 constexpr int kOpaque = 255;
 constexpr int kDefaultByte = 255;
 
-Point3D loopPoint(int i) {
-    const double angle = i * kSegmentArc / kLoopRadius;
+Point3D loopPoint(int i, double radius) {
+    const double angle = i * kSegmentArc / radius;
     const double height = kMeanHeight + kHillHeight * std::sin(kTwoPi * i / kSegmentsPerHill);
-    return {static_cast<float>(kLoopRadius * std::cos(angle)), static_cast<float>(height),
-            static_cast<float>(kLoopRadius * std::sin(angle))};
+    return {static_cast<float>(radius * std::cos(angle)), static_cast<float>(height),
+            static_cast<float>(radius * std::sin(angle))};
 }
 
 // A third of the way from the neighbour before to the one after, halved: the
 // handles of a smooth curve through the loop points.
-Point3D handle(int i) {
-    const Point3D before = loopPoint(i - 1), after = loopPoint(i + 1);
+Point3D handle(int i, double radius) {
+    const Point3D before = loopPoint(i - 1, radius), after = loopPoint(i + 1, radius);
     return {(after.x - before.x) / 6, (after.y - before.y) / 6, (after.z - before.z) / 6};
 }
 
-void addLoopBezier(int i, ZvTrack* track) {
-    const Point3D p = loopPoint(i), h = handle(i);
+void addLoopBezier(int i, double radius, ZvTrack* track) {
+    const Point3D p = loopPoint(i, radius), h = handle(i, radius);
     const float roll = static_cast<float>(kMaxRoll * std::sin(kTwoPi * i / kSegmentsPerBank));
     addBezier(p.x, p.y, p.z, p.x - h.x, p.y - h.y, p.z - h.z, p.x + h.x, p.y + h.y, p.z + h.z, roll,
               0, 0, 0, track);
@@ -50,15 +50,19 @@ void addLoopSegment(int s, ZvTrack* track) {
     addSegment(kSegmentPlain, s + 1, 0, mirrored, noDiagonal, tie, 0, 0, track);
 }
 
-}  // namespace
+int segmentsFor(int markers) { return std::max(1, (markers + kMarkersPerSegment - 1) / kMarkersPerSegment); }
 
-ZvTrack syntheticTrack(int markers) {
+enum class Laps { kStacked, kOne };
+
+// Laps on a loop of kLoopRadius, or one lap as long as the segments make it.
+ZvTrack circuit(int markers, Laps laps) {
     ZvTrack track;
     initNewZvTrack(&track);
     setCoasterStyle(0, &track);
-    const int segments = std::max(1, (markers + kMarkersPerSegment - 1) / kMarkersPerSegment);
+    const int segments = segmentsFor(markers);
+    const double radius = laps == Laps::kStacked ? kLoopRadius : segments * kSegmentArc / kTwoPi;
     deleteBezier(0, &track);
-    for (int i = 0; i < segments; ++i) addLoopBezier(i, &track);
+    for (int i = 0; i < segments; ++i) addLoopBezier(i, radius, &track);
     track.closedTrack = 1;  // the last segment runs back to bezier 0
     for (int s = 0; s < segments; ++s) addLoopSegment(s, &track);
     for (int m = 0; m < markers; ++m) {
@@ -68,4 +72,18 @@ ZvTrack syntheticTrack(int markers) {
         addTrackNode(s, kMarkerTypes[(slot + s) % kMarkersPerSegment], position, &track);
     }
     return track;
+}
+
+}  // namespace
+
+ZvTrack syntheticTrack(int markers) { return circuit(markers, Laps::kStacked); }
+
+ZvTrack fixedDensityTrack(int markers) { return circuit(markers, Laps::kOne); }
+
+void stripMarkers(ZvTrack* track) {
+    for (size_t s = 0; s < track->trackNodeLists.size(); ++s) {
+        for (int j = getTotalTrackNodes(static_cast<int>(s), track) - 1; j >= 0; --j) {
+            deleteTrackNode(static_cast<int>(s), j, track);
+        }
+    }
 }

@@ -10,8 +10,15 @@
 //                            every third leaves out the extra diagonal, every
 //                            seventh carries tie height 4 and brace angle 20.
 //                            Coaster style 0. Same count, same track.
+//   fixedDensityTrack(markers)  the same segments, colours and markers on one
+//                            lap whose circumference grows with the markers:
+//                            the track never passes over itself, so what lies
+//                            near any point stays the same at every size.
+//   stripMarkers(track)      removes every marker.
 #pragma once
 
 #include "zvtrack.h"
 
 ZvTrack syntheticTrack(int markers);
+ZvTrack fixedDensityTrack(int markers);
+void stripMarkers(ZvTrack* track);

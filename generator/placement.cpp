@@ -1,0 +1,161 @@
+#include "placement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "clearance.h"
+#include "track.h"
+
+namespace {
+
+constexpr double kDegreesPerRadian = 57.29577951;
+constexpr double kHalfTurn = 180.0;
+constexpr double kFullTurn = 360.0;
+constexpr int kNoMarker = 0;
+
+float chordLength(const Point3D& a, const Point3D& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+// A track longer than this many spacings (8,000 km at the default spacing)
+// is placed only that far: every candidate costs a structure and a check.
+constexpr double kMaxCandidates = 1e6;
+
+// Curve parameter at `distance` along a segment's arc-length table. A piece
+// of the table is flat, so the arc along it is the distance from its start;
+// bisection finds t there, however unevenly the curve runs through it.
+float parameterAt(const SegmentCurve& curve, const std::vector<ArcPiece>& table, double distance) {
+    constexpr int kBisections = 30;
+    const auto reached = std::lower_bound(table.begin(), table.end(), distance,
+                                          [](const ArcPiece& piece, double d) { return piece.length < d; });
+    if (reached == table.end()) return 1.0f;
+    const bool first = reached == table.begin();
+    const Point3D start = first ? curve.p[0] : std::prev(reached)->end;
+    const double startLength = first ? 0.0 : std::prev(reached)->length;
+    const double span = reached->length - startLength;
+    const double share = span > 0 ? std::min(1.0, std::max(0.0, (distance - startLength) / span)) : 1.0;
+    const double wanted = share * static_cast<double>(chordLength(start, reached->end));
+    double low = first ? 0.0 : std::prev(reached)->t;
+    double high = reached->t;
+    for (int i = 0; i < kBisections; ++i) {
+        const double middle = (low + high) / 2;
+        const double along = chordLength(start, cubicPoint(curve, static_cast<float>(middle)));
+        (along < wanted ? low : high) = middle;
+    }
+    return static_cast<float>((low + high) / 2);
+}
+
+// Places markers on one bare segment at a time.
+class Placer {
+public:
+    Placer(ZvTrack* track, float spacing, PlacementReport* report)
+        : track(track), spacing(spacing), line(*track, kDefaultClearanceRadius), report(report) {}
+
+    // Places at candidates first..end - 1 of the track, on segment s, which
+    // starts `start` along it.
+    void placeOnSegment(int s, const SegmentCurve& curve, const std::vector<ArcPiece>& table,
+                        double start, long first, long end) {
+        const double length = table.back().length;
+        float lastPlaced = -1;
+        for (long k = first; k < end; ++k) {
+            const double arc = candidateArc(k) - start;
+            const float candidate = parameterAt(curve, table, arc);
+            if (typeAt(s, candidate) == kNoMarker) {
+                ++report->tooLow;
+                continue;
+            }
+            const double step = spacing / kMoveDivisions;
+            bool placed = false;
+            for (int move = 0; move <= 2 * (kMoveDivisions / 2) && !placed; ++move) {
+                // 0, +1, -1, +2, -2, ... steps
+                const int steps = (move + 1) / 2 * (move % 2 == 1 ? 1 : -1);
+                const double at = arc + steps * step;
+                if (at < 0 || at > length) continue;
+                TrackNodeRecord marker;
+                marker.segmentPos = parameterAt(curve, table, at);
+                marker.nodeType = typeAt(s, marker.segmentPos);
+                if (marker.nodeType == kNoMarker || marker.segmentPos <= lastPlaced || !passes(s, marker)) continue;
+                add(s, marker, candidate);
+                lastPlaced = marker.segmentPos;
+                placed = true;
+            }
+            if (!placed) report->leftOut.push_back({s, candidate});
+        }
+    }
+
+    // Arc length from the start of segment 0 to candidate k.
+    double candidateArc(long k) const { return (static_cast<double>(k) + 0.5) * spacing; }
+
+private:
+    // The node type the track calls for at t, or kNoMarker where it runs too low.
+    int typeAt(int s, float t) {
+        const float height = bezierCalc.GetPosSegmentNode(t, s, track).y;
+        if (!(height >= kLowestMarker)) return kNoMarker;
+        double bank = std::fmod(std::fabs(trackCalc.GetBanking(s, t, track) * kDegreesPerRadian), kFullTurn);
+        if (bank > kHalfTurn) bank = kFullTurn - bank;
+        if (bank >= kCrossbeamBank) return kNodeCrossbeam;
+        const float tieHeight = segmentTieHeight(track->segmentArray[static_cast<size_t>(s)]);
+        return tieSectionFits(height, tieHeight) ? kNodeBracedLeg : kNodeColumn;
+    }
+
+    bool passes(int s, const TrackNodeRecord& marker) {
+        const std::vector<TubeSegment> tubes = planStructure(track, s, marker);
+        if (tubes.empty()) return false;
+        line.findPasses(tubes, line.arcAt(s, marker.segmentPos), &found);
+        return found.empty();
+    }
+
+    void add(int s, const TrackNodeRecord& marker, float candidate) {
+        const float t = marker.segmentPos;
+        addTrackNode(s, marker.nodeType, t, track);
+        report->placed.push_back({s, t, marker.nodeType});
+        if (t != candidate) report->moved.push_back({s, candidate, t, marker.nodeType});
+        switch (marker.nodeType) {
+        case kNodeCrossbeam: ++report->crossbeams; break;
+        case kNodeBracedLeg: ++report->bracedLegs; break;
+        default: ++report->columns; break;
+        }
+    }
+
+    ZvTrack* track;
+    float spacing;
+    CentreLine line;
+    PlacementReport* report;
+    BezierCalc bezierCalc;
+    TrackCalc trackCalc;
+    std::vector<TubePass> found;
+};
+
+// Segments that take placed markers: a curve and an empty marker list.
+std::vector<char> bareSegments(const ZvTrack& track) {
+    std::vector<char> bare(track.segmentArray.size(), 0);
+    for (size_t s = 0; s < bare.size() && s < track.trackNodeLists.size(); ++s) {
+        const bool takes = track.trackNodeLists[s].nodes.empty() && followingBezier(static_cast<int>(s), &track) >= 0;
+        bare[s] = static_cast<char>(takes);
+    }
+    return bare;
+}
+
+}  // namespace
+
+PlacementReport placeMarkers(ZvTrack* track, float spacing) {
+    PlacementReport report;
+    if (!(spacing >= kMinimumMarkerSpacing) || !std::isfinite(spacing)) return report;
+    const std::vector<char> bare = bareSegments(*track);
+    Placer placer(track, spacing, &report);
+    // Candidates k = 0, 1, ... lie at (k + 1/2) D from the start of segment 0.
+    double start = 0;  // arc length at the start of the current segment
+    long next = 0;     // the first candidate not yet passed
+    for (size_t s = 0; s < bare.size(); ++s) {
+        SegmentCurve curve;
+        if (!segmentCurve(static_cast<int>(s), track, &curve)) continue;
+        const std::vector<ArcPiece> table = arcPieces(curve, kPlacementTolerance);
+        const double length = table.empty() ? 0.0 : table.back().length;
+        if (!std::isfinite(length)) continue;
+        if ((start + length) / spacing > kMaxCandidates) break;
+        const long first = next;
+        while (placer.candidateArc(next) < start + length) ++next;
+        if (bare[s] && next > first) placer.placeOnSegment(static_cast<int>(s), curve, table, start, first, next);
+        start += length;
+    }
+    return report;
+}

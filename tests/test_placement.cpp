@@ -1,0 +1,168 @@
+// Marker placement: where the markers go along the arc, their types, moves
+// off a crossing, author markers, and placing twice.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "clearance.h"
+#include "generator_fixtures.h"
+#include "placement.h"
+#include "syntheticTrack.h"
+
+namespace {
+
+constexpr double kDegreesPerRadian = 57.29577951;
+// The renderer captures positions within 0.05 of the arc length asked for.
+constexpr double kArcNear = 0.05;
+
+// Arc length from the start of segment 0 to parameter t of segment s, along
+// the cubic sampled finely.
+double arcTo(const ZvTrack& track, int s, float t) {
+    constexpr int kSteps = 4000;
+    double arc = 0;
+    for (int segment = 0; segment <= s; ++segment) {
+        SegmentCurve curve;
+        if (!segmentCurve(segment, &track, &curve)) continue;
+        const float end = segment == s ? t : 1.0f;
+        Point3D previous = curve.p[0];
+        for (int i = 1; i <= kSteps; ++i) {
+            const Point3D p = cubicPoint(curve, end * static_cast<float>(i) / kSteps);
+            arc += std::hypot(p.x - previous.x, p.y - previous.y, p.z - previous.z);
+            previous = p;
+        }
+    }
+    return arc;
+}
+
+// The type the track calls for: crossbeam where banked 30 degrees or more,
+// braced leg where the tie section fits, column elsewhere.
+int typeByRule(ZvTrack* track, int s, float t) {
+    SegmentCurve curve;
+    segmentCurve(s, track, &curve);
+    const float height = cubicPoint(curve, t).y;
+    double bank = std::fmod(std::fabs(TrackCalc().GetBanking(s, t, track)) * kDegreesPerRadian, 360.0);
+    if (bank > 180) bank = 360 - bank;
+    if (bank >= 30) return kNodeCrossbeam;
+    const int tieByte = colorComponent(track->segmentArray[static_cast<size_t>(s)].color3.red);
+    const float tieHeight = tieByte == -1 ? 6.0f : static_cast<float>(tieByte);
+    return height >= 2 * tieHeight + 2.9f ? kNodeBracedLeg : kNodeColumn;
+}
+
+// Four straights at height 10 around a 60 by 40 rectangle; the closing one
+// has its handles at its ends, so its speed is uneven.
+ZvTrack rectangle() {
+    ZvTrack track = genfix::straightTrack({0, 10, 0}, {0, 10, 60});
+    genfix::addStraightBezier(&track, {40, 10, 60});
+    genfix::addStraightBezier(&track, {40, 10, 0});
+    track.closedTrack = 1;
+    addSegment(kSegmentPlain, 4, 0, Color{}, Color{}, genfix::tieColor(255, 255), 0, 0, &track);
+    return track;
+}
+
+ZvTrack bareHillyBankedCircuit() {
+    ZvTrack track = fixedDensityTrack(400);
+    stripMarkers(&track);
+    return track;
+}
+
+std::vector<unsigned char> bytesOf(const ZvTrack& track) {
+    std::vector<unsigned char> bytes;
+    ZvSaveMemory(&track, &bytes);
+    return bytes;
+}
+
+TEST(Placement, BareCircuitsGetAMarkerEverySpacingOfTheTypeTheTrackCallsFor) {
+    for (ZvTrack track : {rectangle(), bareHillyBankedCircuit()}) {
+        const double length = arcTo(track, getTotalSegments(&track) - 1, 1.0f);
+        const PlacementReport report = placeMarkers(&track, 8);
+        ASSERT_EQ(static_cast<size_t>(std::lround(length / 8)), report.placed.size());
+        EXPECT_TRUE(report.moved.empty());
+        EXPECT_TRUE(report.leftOut.empty());
+        int byType[8] = {};
+        for (size_t k = 0; k < report.placed.size(); ++k) {
+            const PlacedMarker& marker = report.placed[k];
+            EXPECT_NEAR(4 + 8.0 * k, arcTo(track, marker.segment, marker.position), kArcNear) << k;
+            EXPECT_EQ(typeByRule(&track, marker.segment, marker.position), marker.nodeType) << k;
+            ++byType[marker.nodeType];
+        }
+        EXPECT_EQ(byType[kNodeColumn], report.columns);
+        EXPECT_EQ(byType[kNodeBracedLeg], report.bracedLegs);
+        EXPECT_EQ(byType[kNodeCrossbeam], report.crossbeams);
+        int markers = 0;
+        for (int s = 0; s < getTotalSegments(&track); ++s) markers += getTotalTrackNodes(s, &track);
+        EXPECT_EQ(static_cast<int>(report.placed.size()), markers);
+    }
+    // The hilly circuit has all three types.
+    ZvTrack hilly = bareHillyBankedCircuit();
+    const PlacementReport report = placeMarkers(&hilly);
+    EXPECT_GT(report.columns * report.bracedLegs * report.crossbeams, 0);
+}
+
+TEST(Placement, NothingGoesWhereTheTrackRunsLowOrTheSpacingMakesNoSense) {
+    ZvTrack low = genfix::straightTrack({0, 3.9f, 0}, {0, 3.9f, 40});
+    const PlacementReport report = placeMarkers(&low);
+    EXPECT_TRUE(report.placed.empty());
+    EXPECT_EQ(5, report.tooLow);
+    for (float spacing : {0.5f, 0.0f, -8.0f, std::numeric_limits<float>::quiet_NaN(),
+                          std::numeric_limits<float>::infinity()}) {
+        ZvTrack track = rectangle();
+        EXPECT_TRUE(placeMarkers(&track, spacing).placed.empty()) << spacing;
+        EXPECT_EQ(0, getTotalTrackNodes(0, &track));
+    }
+}
+
+TEST(Placement, AMarkerOverACrossingMovesOffItAndItsStructureIsClear) {
+    ZvTrack track = genfix::crossingTrack(0);
+    const PlacementReport report = placeMarkers(&track);
+    EXPECT_TRUE(report.leftOut.empty());
+    ASSERT_EQ(1u, report.moved.size());
+    const MovedMarker& moved = report.moved[0];
+    EXPECT_EQ(0, moved.segment);
+    EXPECT_NEAR(0.5f, moved.from, 1e-4f);  // arc 44, right above the lower straight
+    const double shift = std::fabs(moved.to - moved.from) * 88;
+    EXPECT_GE(shift, 0.8 - kArcNear);
+    EXPECT_LE(shift, 4 + kArcNear);
+    const GenerationReport generated = generateWithDriverDefaults(&track, nullptr);
+    EXPECT_EQ(report.placed.size(), generated.structures.size());
+    EXPECT_TRUE(checkBuiltStructures(track, generated.structures).structures.empty());
+}
+
+TEST(Placement, SegmentsWithTheirOwnMarkersAreLeftAsTheyAre) {
+    ZvTrack bare = genfix::crossingTrack(15);
+    ZvTrack marked = bare;
+    addTrackNode(1, kNodeStrutOnly, 0.3f, &marked);
+    addTrackNode(1, kNodeColumn, 0.7f, &marked);
+    const TrackNodeList author = marked.trackNodeLists[1];
+    placeMarkers(&bare);
+    const PlacementReport report = placeMarkers(&marked);
+    for (const PlacedMarker& marker : report.placed) EXPECT_NE(1, marker.segment);
+    ASSERT_EQ(2u, marked.trackNodeLists[1].nodes.size());
+    for (size_t j = 0; j < 2; ++j) {
+        EXPECT_EQ(author.nodes[j].nodeType, marked.trackNodeLists[1].nodes[j].nodeType);
+        EXPECT_EQ(author.nodes[j].segmentPos, marked.trackNodeLists[1].nodes[j].segmentPos);
+    }
+    for (int s : {0, 2}) {
+        const std::vector<TrackNodeRecord>& expected = bare.trackNodeLists[static_cast<size_t>(s)].nodes;
+        const std::vector<TrackNodeRecord>& actual = marked.trackNodeLists[static_cast<size_t>(s)].nodes;
+        ASSERT_EQ(expected.size(), actual.size()) << s;
+        for (size_t j = 0; j < expected.size(); ++j) EXPECT_EQ(expected[j].segmentPos, actual[j].segmentPos);
+    }
+}
+
+// The stacked laps leave some candidates out, so the second run looks at
+// bare segments again.
+TEST(Placement, PlacingTwiceEqualsPlacingOnceByteForByte) {
+    ZvTrack track = syntheticTrack(2400);
+    stripMarkers(&track);
+    const PlacementReport first = placeMarkers(&track);
+    EXPECT_FALSE(first.placed.empty());
+    EXPECT_FALSE(first.leftOut.empty());
+    const std::vector<unsigned char> once = bytesOf(track);
+    const PlacementReport second = placeMarkers(&track);
+    EXPECT_TRUE(second.placed.empty());
+    EXPECT_EQ(once, bytesOf(track));
+}
+
+}  // namespace

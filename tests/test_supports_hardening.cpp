@@ -1,0 +1,62 @@
+// The clearance check and placement on any document: random bytes as a file
+// could hold them and random tracks of every shape. Nothing crashes, every
+// reported number is finite, and placing twice changes nothing more.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "clearance.h"
+#include "hardening_tracks.h"
+#include "placement.h"
+
+namespace {
+
+bool finite(const Point3D& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+void expectSound(const CentreLinePass& pass, float radius) {
+    EXPECT_LT(pass.distance, radius);
+    EXPECT_TRUE(finite(pass.supportPoint) && finite(pass.trackPoint));
+}
+
+// Checks, then places on the document and places again.
+void checkAndPlace(ZvTrack track) {
+    for (float radius : {kDefaultClearanceRadius, 6.0f}) {
+        for (const TubeConflict& conflict : checkTrackClearance(track, radius)) {
+            EXPECT_LT(conflict.tube, track.tubeArray.size());
+            expectSound(conflict.pass, radius);
+        }
+    }
+    const PlacementReport report = placeMarkers(&track);
+    for (const PlacedMarker& marker : report.placed) EXPECT_TRUE(std::isfinite(marker.position));
+    std::vector<unsigned char> once, twice;
+    ZvSaveMemory(&track, &once);
+    EXPECT_TRUE(placeMarkers(&track).placed.empty());
+    ZvSaveMemory(&track, &twice);
+    EXPECT_EQ(once, twice);
+}
+
+TEST(SupportsHardening, RandomDocumentsAreCheckedAndPlacedSafely) {
+    std::mt19937 rng(1606);
+    for (int i = 0; i < 10; ++i) checkAndPlace(randomDocument(rng));
+}
+
+TEST(SupportsHardening, RandomTracksOfEveryShapeAreCheckedAfterGeneration) {
+    std::mt19937 rng(1607);
+    for (TrackShape shape : {TrackShape::kOpen, TrackShape::kClosed, TrackShape::kDegenerate}) {
+        for (int i = 0; i < 4; ++i) {
+            ZvTrack track = randomMarkedTrack(rng, shape);
+            ZvTrack bare = track;
+            const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
+            const BuiltClearance found = checkBuiltStructures(track, report.structures);
+            for (const StructureConflict& conflict : found.structures) {
+                expectSound(conflict.closest, kDefaultClearanceRadius);
+                EXPECT_LT(conflict.closestTube, track.tubeArray.size());
+            }
+            for (TrackNodeList& list : bare.trackNodeLists) list.nodes.clear();
+            checkAndPlace(bare);
+        }
+    }
+}
+
+}  // namespace
