@@ -45,7 +45,7 @@ BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveSt
     if (!takeLoad(load(&report), report, name, &result)) return result;
     warnAboutTubeEnds(*track, name, &result);
     result.alreadyProcessed = authorCommentsText(track).rfind(kBanner, 0) == 0;
-    result.generation = processTrack(track, options);
+    processTrack(track, options, &result);
     const std::vector<std::string>& warnings = result.generation.warnings;
     result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());
     result.error = save();
@@ -55,10 +55,18 @@ BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveSt
 
 }  // namespace
 
-GenerationReport processTrack(ZvTrack* track, const BatchOptions& options) {
-    GenerationReport report = generateWithDriverDefaults(track, options.entryOutput);
+void processTrack(ZvTrack* track, const BatchOptions& options, BatchResult* result) {
+    if (options.markerSpacing > 0) {
+        result->markerSpacing = options.markerSpacing;
+        result->placement = placeMarkers(track, options.markerSpacing);
+    }
+    result->generation = generateWithDriverDefaults(track, options.entryOutput);
+    if (options.clearanceRadius > 0) {
+        result->clearanceRadius = options.clearanceRadius;
+        result->clearance = checkBuiltStructures(*track, result->generation.structures,
+                                                 options.clearanceRadius);
+    }
     prependBanner(track);
-    return report;
 }
 
 BatchResult runBatch(const std::string& input, const std::string& output, ZvTrack* track,

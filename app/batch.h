@@ -3,8 +3,10 @@
 // and save the result. Used by the program, the benchmarks, the fuzz target
 // and the tests, so all of them run exactly what the program runs.
 //
-//   processTrack    the middle of the path, on a loaded document: generation
-//                   (entry indices to options.entryOutput) and the banner.
+//   processTrack    the middle of the path, on a loaded document: the
+//                   markers placed when options ask for it, generation (entry
+//                   indices to options.entryOutput), the clearance check of
+//                   what was built, and the banner.
 //   runBatch        file to file: loads `input` into *track (which must start
 //                   empty), processes it and saves it to `output`. The result
 //                   says how far it got; *track holds what was generated even
@@ -18,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "clearance.h"
+#include "placement.h"
 #include "strutWright.h"
 #include "zvtrack.h"
 
@@ -26,6 +30,8 @@ extern const char* const kBanner;
 
 struct BatchOptions {
     FILE* entryOutput = stdout;  // where the generator writes its entry indices; null: nowhere
+    float clearanceRadius = kDefaultClearanceRadius;  // the check's radius; 0: no check
+    float markerSpacing = 0;  // above 0: markers are placed this far apart before generation
 };
 
 enum class BatchStage {
@@ -41,10 +47,14 @@ struct BatchResult {
     std::vector<std::string> warnings;
     std::string error;                  // why the load or the save failed
     bool alreadyProcessed = false;      // the input's comments began with the banner
+    float markerSpacing = 0;    // the spacing markers were placed at; 0: none were
+    PlacementReport placement;  // what the placement did
     GenerationReport generation;
+    float clearanceRadius = 0;  // the radius the structures were checked at; 0: not checked
+    BuiltClearance clearance;   // the structures that came within it
 };
 
-GenerationReport processTrack(ZvTrack* track, const BatchOptions& options);
+void processTrack(ZvTrack* track, const BatchOptions& options, BatchResult* result);
 BatchResult runBatch(const std::string& input, const std::string& output, ZvTrack* track,
                      const BatchOptions& options);
 BatchResult runBatchOnBytes(const unsigned char* input, size_t size,

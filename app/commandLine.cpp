@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "commandOptions.h"
+#include "placement.h"
 
 namespace {
 
@@ -24,14 +25,17 @@ const ToolkitOption* findToolkitOption(const std::string& word) {
     return nullptr;
 }
 
-enum OptionCode : int { kHelp, kVersion, kQuiet, kOutput, kNoView, kScreenshot, kKeys, kView, kFrame };
+enum OptionCode : int {
+    kHelp, kVersion, kQuiet, kOutput, kNoView, kScreenshot, kKeys, kView, kFrame, kClearance, kPlace,
+};
 
 const std::vector<OptionSpec> kOptions = {
     {"help", 'h', false, kHelp},         {"version", 'V', false, kVersion},
     {"quiet", 'q', false, kQuiet},       {"output", 'o', true, kOutput},
     {"no-view", 0, false, kNoView},      {"screenshot", 0, true, kScreenshot},
     {"keys", 0, true, kKeys},            {"view", 0, true, kView},
-    {"frame", 0, false, kFrame},
+    {"frame", 0, false, kFrame},         {"clearance", 0, true, kClearance},
+    {"place", 0, true, kPlace},
 };
 
 class Parser {
@@ -92,6 +96,8 @@ private:
             case kKeys: result.view.keys = option.value; break;
             case kView: takeViewStyle(option.value); break;
             case kFrame: result.view.frame = true; break;
+            case kClearance: fail(readNumber("--clearance", option.value, 0, &result.clearance)); break;
+            case kPlace: fail(readNumber("--place", option.value, kMinimumMarkerSpacing, &result.placeSpacing)); break;
             default: break;
         }
     }
@@ -139,6 +145,10 @@ const char* usageText() {
            "      --keys=STRING      apply these view keys to the camera first\n"
            "      --view=flat|solid  the view to start in (default flat)\n"
            "      --frame            start framed on the whole track\n"
+           "      --clearance=R      warn of supports within R of the track (default\n"
+           "                         1.5; 0 turns the check off)\n"
+           "      --place=D          first place markers every D along the track where\n"
+           "                         it has none (D at least 1; 8 is a good start)\n"
            "  -q, --quiet            print only warnings and errors\n"
            "  -h, --help             show this text and exit\n"
            "  -V, --version          show the version and exit\n"

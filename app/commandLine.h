@@ -7,12 +7,15 @@
 // read), then our own options by the conventions of parseArguments
 // (commandOptions.h: -h, --help, -o FILE, --output=FILE, "--" ends the
 // options), and the one track path. An unknown option, a missing value, an
-// empty file name, a second path or a missing path sets `error` (a usage
-// error), unless --help or --version was given, which win over everything else.
+// empty file name, a clearance radius that is not a finite number of at least
+// 0 or a marker spacing that is not one of at least kMinimumMarkerSpacing, a
+// second path or a missing path sets `error` (a usage error), unless --help or
+// --version was given, which win over everything else.
 #pragma once
 
 #include <string>
 
+#include "clearance.h"
 #include "viewer.h"
 
 struct CommandLine {
@@ -23,6 +26,8 @@ struct CommandLine {
     ViewRequest view;        // screenshot, keys and the toolkit's options
     std::string trackPath;
     std::string outputPath;  // -o: empty means TRACK-new.zvtrack
+    float clearance = kDefaultClearanceRadius;  // --clearance: the check's radius; 0: no check
+    float placeSpacing = 0;  // --place: markers are placed this far apart first; 0: not at all
     std::string error;       // empty when the command line is usable
 };
 

@@ -1,7 +1,8 @@
 // The strutwright program: loads a track, builds its supports, writes
 // "<track>-new.zvtrack" (or the -o file) with a banner line before the author
-// comments, tells what it did on stderr, and shows the result in a 3D view (a
-// module loaded only for the window).
+// comments, tells what it did on stderr (supports that come too close to the
+// track among it), and shows the result in a 3D view (a module loaded only
+// for the window), with those supports in the warning colour.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -28,6 +29,7 @@ void printLine(const std::string& line) { std::fprintf(stderr, "strutwright: %s\
 void printMessages(const BatchResult& result, const CommandLine& commandLine,
                    const std::string& output) {
     for (const std::string& warning : result.warnings) printLine(warning);
+    for (const std::string& warning : clearanceWarnings(result)) printLine(warning);
     if (!result.error.empty()) printLine(result.error);
     if (commandLine.quiet) return;
     for (const std::string& line : runSummary(result, {commandLine.trackPath, output})) printLine(line);
@@ -41,13 +43,18 @@ int usageError(const std::string& problem) {
 
 // Load, generate, save, then the view unless it is not wanted.
 int processAndShow(const CommandLine& commandLine, const std::string& output) {
-    const BatchResult result = runBatch(commandLine.trackPath, output, &track, BatchOptions{});
+    BatchOptions options;
+    options.clearanceRadius = commandLine.clearance;
+    options.markerSpacing = commandLine.placeSpacing;
+    const BatchResult result = runBatch(commandLine.trackPath, output, &track, options);
     printMessages(result, commandLine, output);
     if (result.stage == BatchStage::kLoadFailed) return kExitFailure;
     const int savedStatus = result.stage == BatchStage::kDone ? kExitOk : kExitFailure;
     std::fflush(stdout);
     if (commandLine.noView) return savedStatus;
-    return std::max(savedStatus, showTrack(commandLine.view, &track));
+    ViewRequest view = commandLine.view;
+    view.warnedTubes = result.clearance.tubes;
+    return std::max(savedStatus, showTrack(view, &track));
 }
 
 // Runs what the command line asks for; usage errors come before any file is touched.

@@ -1,23 +1,8 @@
 #include "runSummary.h"
 
+#include "reportText.h"
+
 namespace {
-
-struct Tally {
-    size_t count;
-    const char* singular;
-    const char* plural;
-};
-
-// "13 columns, 2 struts only", leaving out what did not happen; "none" when nothing did.
-std::string listOf(std::initializer_list<Tally> tallies) {
-    std::string out;
-    for (const Tally& tally : tallies) {
-        if (tally.count == 0) continue;
-        if (!out.empty()) out += ", ";
-        out += std::to_string(tally.count) + " " + (tally.count == 1 ? tally.singular : tally.plural);
-    }
-    return out.empty() ? "none" : out;
-}
 
 size_t count(int value) { return value > 0 ? static_cast<size_t>(value) : 0; }
 
@@ -38,6 +23,28 @@ void addCounts(const GenerationReport& report, const std::string& input,
                                            {report.tubesAdded, "tube", "tubes"}}));
 }
 
+std::string clearanceLine(const BatchResult& result) {
+    const std::string radius = shortNumber(result.clearanceRadius);
+    const size_t conflicts = result.clearance.structures.size();
+    if (conflicts == 0) return "  clearance: none within " + radius;
+    return "  clearance: " + listOf({{conflicts, "structure comes", "structures come"}}) + " within " +
+           radius + " of the track";
+}
+
+const char* memberWord(StructureMember member) {
+    switch (member) {
+        case StructureMember::kConnectorStrut: return "strut";
+        case StructureMember::kColumn: return "column";
+        case StructureMember::kCollar: return "collar";
+        case StructureMember::kBrace: return "brace";
+        case StructureMember::kSecondLeg: return "second leg";
+        case StructureMember::kTie: return "tie";
+        case StructureMember::kDiagonal: return "diagonal";
+        case StructureMember::kCrossbeam: return "crossbeam";
+    }
+    return "tube";
+}
+
 }  // namespace
 
 std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& files) {
@@ -47,11 +54,32 @@ std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& f
     if (result.alreadyProcessed) {
         lines.push_back(input + ": already processed by strutwright (its comments begin with the banner)");
     }
+    if (result.markerSpacing > 0) {
+        for (const std::string& line : placementSummary(result.placement, result.markerSpacing)) {
+            lines.push_back(line.front() == ' ' ? line : input + ": " + line);
+        }
+    }
     if (result.generation.markers.found == 0) {
         lines.push_back(input + ": no markers: nothing to build");
     } else {
         addCounts(result.generation, input, &lines);
+        if (result.clearanceRadius > 0) lines.push_back(clearanceLine(result));
     }
     if (result.stage == BatchStage::kDone) lines.push_back("wrote " + files.output);
+    return lines;
+}
+
+std::vector<std::string> clearanceWarnings(const BatchResult& result) {
+    std::vector<std::string> lines;
+    for (const StructureConflict& conflict : result.clearance.structures) {
+        const BuiltStructure& built = conflict.structure;
+        const CentreLinePass& pass = conflict.closest;
+        const StructureMember member = structureMember(built.nodeType, conflict.closestTube - built.firstTube);
+        lines.push_back("clearance: " + std::string(memberWord(member)) + " of the type-" +
+                        std::to_string(built.nodeType) + " marker at " + fixed(built.position, 2) +
+                        " on segment " + std::to_string(built.segment) + " passes " +
+                        fixed(pass.distance, 2) + " from segment " + std::to_string(pass.segment) +
+                        " at " + pointText(pass.supportPoint, 1));
+    }
     return lines;
 }

@@ -5,14 +5,23 @@
 //     built: 13 columns, 12 braced legs, 7 crossbeams, 2 struts only
 //     kept: none
 //     added: 290 free nodes, 38 foundations, 180 tubes
+//     clearance: none within 1.5
 //   wrote demo.zvtrack-new.zvtrack
 //
-//   runSummary  those lines (without the program's prefix) for a run that got
-//               past the load: a note when the input was already processed
-//               (its comments begin with the banner), "no markers: nothing to
-//               build" instead of the counts when it has no markers, and the
-//               "wrote" line only when the output was written. Kinds and
-//               reasons with a count of 0 are left out.
+//   runSummary         those lines (without the program's prefix) for a run
+//                      that got past the load: a note when the input was
+//                      already processed (its comments begin with the
+//                      banner), the placement's lines when markers were
+//                      placed (placementSummary), "no markers: nothing to
+//                      build" instead of the counts when it has no markers,
+//                      the clearance line when the check ran, and the "wrote"
+//                      line only when the output was written. Kinds and
+//                      reasons with a count of 0 are left out.
+//   clearanceWarnings  one line per structure the check found, named by its
+//                      marker, with the member that comes closest and where:
+//                      "clearance: column of the type-2 marker at 0.35 on
+//                      segment 4 passes 0.20 from segment 12 at (31.2, 6.0,
+//                      -8.4)" (segments from 0; the point is the support's).
 #pragma once
 
 #include <string>
@@ -27,3 +36,4 @@ struct RunFiles {
 };
 
 std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& files);
+std::vector<std::string> clearanceWarnings(const BatchResult& result);

@@ -110,23 +110,42 @@ void loadTrack(const std::string& path, ZvTrack* track) {
     ASSERT_TRUE(ZvOpen(path.c_str(), track, &report)) << report.error;
 }
 
-pid_t startProgram(const std::vector<std::string>& args, const Display& display,
-                   const std::string& outPath, const std::string& errPath) {
-    std::vector<std::string> words{STRUTWRIGHT_EXE};
+namespace {
+
+std::vector<std::string> commandWords(const char* program, const std::vector<std::string>& args) {
+    std::vector<std::string> words{program};
     words.insert(words.end(), args.begin(), args.end());
-    return startProcess(words, display, outPath, errPath);
+    return words;
 }
 
-ProgramRun runProgram(const std::vector<std::string>& args, const Display& display,
-                      double timeoutSeconds) {
+ProgramRun runWords(const std::vector<std::string>& words, const Display& display,
+                    double timeoutSeconds) {
     std::string dir = scratchDir("run-output-" + std::to_string(getpid()));
     std::string outPath = dir + "/stdout", errPath = dir + "/stderr";
     ProgramRun run;
-    run.exitStatus = waitForExit(startProgram(args, display, outPath, errPath),
-                                 timeoutSeconds);
+    run.exitStatus = waitForExit(startProcess(words, display, outPath, errPath), timeoutSeconds);
     run.out = readFile(outPath);
     run.err = readFile(errPath);
     return run;
 }
+
+}  // namespace
+
+pid_t startProgram(const std::vector<std::string>& args, const Display& display,
+                   const std::string& outPath, const std::string& errPath) {
+    return startProcess(commandWords(STRUTWRIGHT_EXE, args), display, outPath, errPath);
+}
+
+ProgramRun runProgram(const std::vector<std::string>& args, const Display& display,
+                      double timeoutSeconds) {
+    return runWords(commandWords(STRUTWRIGHT_EXE, args), display, timeoutSeconds);
+}
+
+#ifdef ZVTRACK_EXE
+ProgramRun runZvtrack(const std::vector<std::string>& args) {
+    constexpr double kTimeoutSeconds = 120.0;
+    return runWords(commandWords(ZVTRACK_EXE, args), Display{}, kTimeoutSeconds);
+}
+#endif
 
 }  // namespace apptest

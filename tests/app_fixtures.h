@@ -53,5 +53,9 @@ pid_t startProgram(const std::vector<std::string>& args, const Display& display,
 // Runs strutwright to its end (killed after `timeoutSeconds`, exit status -1).
 ProgramRun runProgram(const std::vector<std::string>& args, const Display& display = {},
                       double timeoutSeconds = 120.0);
+#ifdef ZVTRACK_EXE
+// Runs zvtrack with `args` to its end, without a display.
+ProgramRun runZvtrack(const std::vector<std::string>& args);
+#endif
 
 }  // namespace apptest

@@ -3,5 +3,4 @@
 if(TARGET apptestfixtures AND TARGET zvtrack-tool)
   sw_add_test(test_docs SOURCES test_docs.cpp LIBS apptestfixtures)
   add_dependencies(test_docs strutwright zvtrack-tool)
-  target_compile_definitions(test_docs PRIVATE ZVTRACK_EXE="$<TARGET_FILE:zvtrack-tool>")
 endif()

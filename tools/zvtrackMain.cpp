@@ -1,13 +1,15 @@
-// zvtrack: the track author's toolkit. Shows, checks and creates .zvtrack files.
+// zvtrack: the track author's toolkit. Shows, checks and creates .zvtrack
+// files, and places markers along a track.
 //
-//   zvtrack COMMAND [--force] FILE, zvtrack [COMMAND] --help, zvtrack --version
+//   zvtrack COMMAND [OPTION]... FILE..., zvtrack [COMMAND] --help, zvtrack --version
 //
 // Options follow the conventions of parseArguments (commandOptions.h) and may
-// stand anywhere. Exit status: 0 done, 1 `check` found something, 2 a usage
-// error or a file that could not be loaded or written. Problems go to stderr
-// as "zvtrack: <file>: <problem>".
+// stand anywhere. Exit status: 0 done, 1 `check` or `clearance` found
+// something, 2 a usage error or a file that could not be loaded or written.
+// Problems go to stderr as "zvtrack: <file>: <problem>".
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -15,10 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "clearance.h"
 #include "commandOptions.h"
 #include "demoTrack.h"
+#include "fileChecks.h"
+#include "placement.h"
 #include "track.h"
 #include "trackCheck.h"
+#include "trackClearance.h"
 #include "trackInfo.h"
 #include "trackJson.h"
 
@@ -26,44 +32,88 @@ namespace {
 
 enum ExitStatus : int { kExitOk = 0, kExitFindings = 1, kExitFailure = 2 };
 
-enum OptionCode : int { kHelp, kVersion, kForce };
+enum OptionCode : int { kHelp, kVersion, kForce, kClearance, kSpacing };
 
 const std::vector<OptionSpec> kOptions = {
-    {"help", 'h', false, kHelp}, {"version", 'V', false, kVersion}, {"force", 'f', false, kForce}};
+    {"help", 'h', false, kHelp},           {"version", 'V', false, kVersion},
+    {"force", 'f', false, kForce},         {"clearance", 0, true, kClearance},
+    {"spacing", 0, true, kSpacing}};
 
-enum class CommandKind { kInfo, kDump, kCheck, kNew, kDemo };
+enum class CommandKind { kInfo, kDump, kCheck, kClearance, kNew, kDemo, kPlace };
+
+// The options a command takes besides --help and --version, as bits.
+enum CommandOption : unsigned {
+    kNoOptions = 0,
+    kTakesClearance = 1u << 0,
+    kTakesSpacing = 1u << 1,
+    kTakesForce = 1u << 2,
+};
 
 struct Command {
     const char* name;
     CommandKind kind;
-    bool writes;          // creates FILE (and takes --force)
+    unsigned options;     // CommandOption bits
+    const char* files;    // the operands as the usage names them: "FILE" or "IN OUT"
     const char* summary;  // one line of the general help
     const char* details;  // the command's own help, after its usage line
 };
 
 const Command kCommands[] = {
-    {"info", CommandKind::kInfo, false,
+    {"info", CommandKind::kInfo, kNoOptions, "FILE",
      "short summary: version, segments, markers, supports, comments",
      "Prints a short summary of the track FILE: version, coaster style, beziers,\n"
      "segments by type, markers by node type and by segment, foundation and free\n"
      "nodes, tubes by type, terrain and author comments.\n"},
-    {"dump", CommandKind::kDump, false, "the whole track as JSON on stdout",
+    {"dump", CommandKind::kDump, kNoOptions, "FILE", "the whole track as JSON on stdout",
      "Prints every field of the track FILE as JSON, under the names the code uses:\n"
      "texts as Latin-1, non-finite numbers as \"nan\", \"inf\" and \"-inf\". Compare\n"
      "two tracks with: diff <(zvtrack dump a.zvtrack) <(zvtrack dump b.zvtrack)\n"},
-    {"check", CommandKind::kCheck, false, "one line per inconsistency found; changes nothing",
+    {"check", CommandKind::kCheck, kNoOptions, "FILE", "one line per inconsistency found; changes nothing",
      "Prints one line per inconsistency of the track FILE, naming the element first:\n"
      "tube ends naming nodes that do not exist, track-node lists that do not match\n"
      "the segments, markers on segments without a curve, numbers that are not\n"
      "finite, length words that do not match their chunk. Exit status 1 when it\n"
      "found something.\n"},
-    {"new", CommandKind::kNew, true, "write a new, empty track",
+    {"clearance", CommandKind::kClearance, kTakesClearance, "FILE",
+     "support tubes that come too close to the track",
+     "Prints one line per support tube of the track FILE that comes within R of the\n"
+     "track's centre line (away from the stretch of track its structure hangs from):\n"
+     "its index, its two ends, the segment it comes near (from 0), how close and\n"
+     "where. Exit status 1 when it found any.\n"
+     "\n"
+     "      --clearance=R  the radius (default 1.5; 0 turns the check off)\n"},
+    {"new", CommandKind::kNew, kTakesForce, "FILE", "write a new, empty track",
      "Writes a new, empty track to FILE. An existing FILE is replaced only with\n"
      "-f, --force.\n"},
-    {"demo", CommandKind::kDemo, true, "write the example track with markers of every kind",
+    {"demo", CommandKind::kDemo, kTakesForce, "FILE", "write the example track with markers of every kind",
      "Writes the example track, a closed circuit with markers of every kind, to\n"
      "FILE. An existing FILE is replaced only with -f, --force.\n"},
+    {"place", CommandKind::kPlace, kTakesSpacing | kTakesForce, "IN OUT",
+     "place markers along the track IN and write it to OUT",
+     "Places markers every D along the track IN, on every segment that has a curve\n"
+     "and no markers of its own, each of the type the track calls for there, moved\n"
+     "off places where its supports would come too close to the track, and writes\n"
+     "the track to OUT (IN is never changed). Tells what it placed, moved and left\n"
+     "out.\n"
+     "\n"
+     "      --spacing=D  the distance between markers along the track (default 8,\n"
+     "                   at least 1)\n"
+     "  -f, --force      replace an existing OUT, and place on a track that already\n"
+     "                   holds support tubes (its supports would be built twice)\n"},
 };
+
+// The options of the usage lines, in the order they are shown.
+const struct {
+    CommandOption bit;
+    const char* usage;
+    const char* name;
+} kCommandOptions[] = {
+    {kTakesClearance, "[--clearance R]", "--clearance"},
+    {kTakesSpacing, "[--spacing D]", "--spacing"},
+    {kTakesForce, "[--force]", "--force"},
+};
+
+constexpr size_t kSummaryColumn = 19;
 
 const Command* findCommand(const std::string& name) {
     for (const Command& command : kCommands) {
@@ -72,31 +122,52 @@ const Command* findCommand(const std::string& name) {
     return nullptr;
 }
 
+size_t filesOf(const Command& command) {
+    const std::string files = command.files;
+    return static_cast<size_t>(std::count(files.begin(), files.end(), ' ')) + 1;
+}
+
 void printHelp() {
-    std::cout << "Usage: zvtrack COMMAND FILE\n"
-                 "Shows, checks and creates Strutwright track files (.zvtrack).\n"
+    std::cout << "Usage: zvtrack COMMAND FILE...\n"
+                 "Shows, checks and creates Strutwright track files (.zvtrack), and places\n"
+                 "markers along a track.\n"
                  "\n"
                  "Commands:\n";
     for (const Command& command : kCommands) {
-        const std::string name = command.name;
-        std::cout << "  " << name << " FILE" << std::string(8 - name.size(), ' ') << command.summary
-                  << "\n";
+        const std::string usage = std::string("  ") + command.name + " " + command.files;
+        std::cout << usage << std::string(kSummaryColumn - usage.size(), ' ') << command.summary << "\n";
     }
     std::cout << "\n"
                  "Options:\n"
-                 "  -f, --force    new, demo: replace an existing FILE\n"
-                 "  -h, --help     show this text; after a command, that command's help\n"
-                 "  -V, --version  show the version\n"
+                 "      --clearance=R  clearance: the radius (default 1.5; 0: no check)\n"
+                 "      --spacing=D    place: the distance between markers (default 8)\n"
+                 "  -f, --force        new, demo, place: replace an existing output file;\n"
+                 "                     place: also on a track that holds supports\n"
+                 "  -h, --help         show this text; after a command, that command's help\n"
+                 "  -V, --version      show the version\n"
                  "\n"
-                 "Exit status: 0 done, 1 check found inconsistencies, 2 usage error, a file\n"
-                 "that could not be read or written, or output that could not be written.\n"
+                 "Exit status: 0 done, 1 check or clearance found something, 2 usage error, a\n"
+                 "file that could not be read or written, or output that could not be written.\n"
                  "See zvtrack(1).\n";
 }
 
 void printCommandHelp(const Command& command) {
-    std::cout << "Usage: zvtrack " << command.name << (command.writes ? " [--force]" : "")
-              << " FILE\n"
-              << command.details;
+    std::cout << "Usage: zvtrack " << command.name;
+    for (const auto& option : kCommandOptions) {
+        if (command.options & option.bit) std::cout << " " << option.usage;
+    }
+    std::cout << " " << command.files << "\n" << command.details;
+}
+
+// "--force applies to new, demo and place only"
+std::string notApplicable(const char* option, CommandOption bit) {
+    std::vector<std::string> names;
+    for (const Command& command : kCommands) {
+        if (command.options & bit) names.push_back(command.name);
+    }
+    std::string list = names.front();
+    for (size_t i = 1; i < names.size(); ++i) list += (i + 1 == names.size() ? " and " : ", ") + names[i];
+    return std::string(option) + " applies to " + list + " only";
 }
 
 // The library's messages may already start with "<file>: "; it is not repeated.
@@ -129,52 +200,100 @@ std::unique_ptr<ZvTrack> load(const std::string& file) {
     return track;
 }
 
-// Writes a new file; an existing one is replaced only when the user said so.
-int save(const std::string& file, ZvTrack* track, bool force) {
+// An existing file is replaced only when the user said so.
+bool mayWrite(const std::string& file, bool force) {
     struct stat status;
-    if (!force && lstat(file.c_str(), &status) == 0) {
-        return fail(file, "already exists; use --force to replace it");
-    }
+    if (force || lstat(file.c_str(), &status) != 0) return true;
+    fail(file, "already exists; use --force to replace it");
+    return false;
+}
+
+int save(const std::string& file, ZvTrack* track) {
     std::string error;
     if (!ZvSave(file.c_str(), track, &error))
         return fail(file, error.empty() ? "could not be written" : error);
     return kExitOk;
 }
 
-int runCheck(const ZvTrack& track) {
-    std::vector<std::string> findings = checkTrack(track);
+// Findings on stdout, one a line; exit status 1 when there are any.
+int report(const std::vector<std::string>& findings) {
     for (const std::string& finding : findings) std::cout << finding << "\n";
     return findings.empty() ? kExitOk : kExitFindings;
-}
-
-int runReading(CommandKind kind, const std::string& file) {
-    std::unique_ptr<ZvTrack> track = load(file);
-    if (!track) return kExitFailure;
-    switch (kind) {
-        case CommandKind::kInfo: printTrackInfo(*track, std::cout); return kExitOk;
-        case CommandKind::kDump: writeTrackJson(*track, std::cout); return kExitOk;
-        default: return runCheck(*track);
-    }
-}
-
-int runWriting(CommandKind kind, const std::string& file, bool force) {
-    auto track = std::make_unique<ZvTrack>();
-    if (kind == CommandKind::kNew) {
-        initNewZvTrack(track.get());
-    } else {
-        buildDemoTrack(track.get());
-    }
-    return save(file, track.get(), force);
 }
 
 // What the words ask for.
 struct Request {
     bool help = false;
     bool version = false;
-    bool force = false;
-    std::vector<std::string> operands;  // the command and the file
+    unsigned given = kNoOptions;  // CommandOption bits of the options given
+    float clearance = kDefaultClearanceRadius;
+    float spacing = kDefaultMarkerSpacing;
+    std::vector<std::string> operands;  // the command and its files
     std::string error;                  // the first word that made no sense
 };
+
+int runReading(const Request& request, CommandKind kind, const std::string& file) {
+    std::unique_ptr<ZvTrack> track = load(file);
+    if (!track) return kExitFailure;
+    switch (kind) {
+        case CommandKind::kInfo: printTrackInfo(*track, std::cout); return kExitOk;
+        case CommandKind::kDump: writeTrackJson(*track, std::cout); return kExitOk;
+        case CommandKind::kCheck: return report(checkTrack(*track));
+        default: return report(clearanceFindings(*track, request.clearance));
+    }
+}
+
+int runWriting(const Request& request, CommandKind kind, const std::string& file) {
+    if (!mayWrite(file, request.given & kTakesForce)) return kExitFailure;
+    auto track = std::make_unique<ZvTrack>();
+    if (kind == CommandKind::kNew) {
+        initNewZvTrack(track.get());
+    } else {
+        buildDemoTrack(track.get());
+    }
+    return save(file, track.get());
+}
+
+// Placing on a track with supports would build a second set at the new
+// markers, beside the supports already there.
+int runPlace(const Request& request, const std::string& input, const std::string& output) {
+    const bool force = request.given & kTakesForce;
+    const std::string conflict = filesConflict(input, output, "");
+    if (!conflict.empty()) return usageError(conflict);
+    if (!mayWrite(output, force)) return kExitFailure;
+    std::unique_ptr<ZvTrack> track = load(input);
+    if (!track) return kExitFailure;
+    const int tubes = getTotalSupport(track.get());
+    if (tubes > 0 && !force) {
+        return fail(input, "already holds " + std::to_string(tubes) +
+                               " support tubes: placing markers on it would build a second set of "
+                               "supports (use --force to place anyway)");
+    }
+    const PlacementReport placed = placeMarkers(track.get(), request.spacing);
+    if (save(output, track.get()) != kExitOk) return kExitFailure;
+    for (const std::string& line : placementSummary(placed, request.spacing)) std::cout << line << "\n";
+    return kExitOk;
+}
+
+// The first problem of the words for `command`, or "".
+std::string usageProblem(const Request& request, const Command& command) {
+    const std::vector<std::string>& words = request.operands;
+    const size_t files = filesOf(command);
+    if (words.size() < files + 1) {
+        return files == 1 ? "expected a command and a file"
+                          : std::string(command.name) + " needs two files: " + command.files;
+    }
+    if (words.size() > files + 1) return "too many arguments";
+    for (size_t i = 1; i < words.size(); ++i) {
+        if (words[i].empty()) return "empty file name";
+    }
+    for (const auto& option : kCommandOptions) {
+        if ((request.given & option.bit) && !(command.options & option.bit)) {
+            return notApplicable(option.name, option.bit);
+        }
+    }
+    return "";
+}
 
 // --help and --version win over everything else.
 int run(const Request& request) {
@@ -189,15 +308,16 @@ int run(const Request& request) {
         return kExitOk;
     }
     if (!request.error.empty()) return usageError(request.error);
-    if (!words.empty() && !command) return usageError("unknown command '" + words[0] + "'");
-    if (words.size() != 2) {
-        return usageError(words.size() < 2 ? "expected a command and a file" : "too many arguments");
+    if (words.empty()) return usageError("expected a command and a file");
+    if (!command) return usageError("unknown command '" + words[0] + "'");
+    const std::string problem = usageProblem(request, *command);
+    if (!problem.empty()) return usageError(problem);
+    switch (command->kind) {
+        case CommandKind::kNew:
+        case CommandKind::kDemo: return runWriting(request, command->kind, words[1]);
+        case CommandKind::kPlace: return runPlace(request, words[1], words[2]);
+        default: return runReading(request, command->kind, words[1]);
     }
-    const std::string& file = words[1];
-    if (file.empty()) return usageError("empty file name");
-    if (request.force && !command->writes) return usageError("--force applies to new and demo only");
-    return command->writes ? runWriting(command->kind, file, request.force)
-                           : runReading(command->kind, file);
 }
 
 // Whatever goes wrong is told with the file it happened to.
@@ -218,9 +338,21 @@ int parseAndRun(int argc, char** argv) {
     request.operands = parsed.operands;
     request.error = parsed.error;
     for (const GivenOption& option : parsed.options) {
-        request.help |= option.code == kHelp;
-        request.version |= option.code == kVersion;
-        request.force |= option.code == kForce;
+        std::string problem;
+        switch (option.code) {
+            case kHelp: request.help = true; break;
+            case kVersion: request.version = true; break;
+            case kForce: request.given |= kTakesForce; break;
+            case kClearance:
+                request.given |= kTakesClearance;
+                problem = readNumber("--clearance", option.value, 0, &request.clearance);
+                break;
+            default:
+                request.given |= kTakesSpacing;
+                problem = readNumber("--spacing", option.value, kMinimumMarkerSpacing, &request.spacing);
+                break;
+        }
+        if (request.error.empty()) request.error = problem;
     }
     return runCatching(request);
 }

@@ -3,6 +3,9 @@
 #include <getopt.h>
 
 #include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -89,4 +92,20 @@ ParsedArguments parseArguments(const std::vector<std::string>& args,
     }
     for (int i = optind; i < argc; ++i) parsed.operands.push_back(argv[i]);
     return parsed;
+}
+
+std::string readNumber(const std::string& option, const std::string& value, float minimum,
+                       float* number) {
+    // Decimal notation only: strtof would also take "inf", "nan", hexadecimal
+    // and leading blanks. Too large for a float reads as infinity.
+    const bool decimal = value.find_first_not_of("0123456789.eE+-") == std::string::npos;
+    char* end = nullptr;
+    const float read = std::strtof(value.c_str(), &end);
+    if (decimal && !value.empty() && *end == '\0' && std::isfinite(read) && read >= minimum) {
+        *number = read;
+        return "";
+    }
+    char least[32];
+    std::snprintf(least, sizeof least, "%g", minimum);
+    return option + " takes a number of at least " + least + ", not '" + value + "'";
 }

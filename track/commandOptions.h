@@ -37,3 +37,5 @@ struct ParsedArguments {
 
 ParsedArguments parseArguments(const std::vector<std::string>& args,
                                const std::vector<OptionSpec>& specs);
+std::string readNumber(const std::string& option, const std::string& value, float minimum,
+                       float* number);

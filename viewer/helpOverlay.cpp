@@ -33,6 +33,9 @@ const char* const kBindings[] = {
     "  F1             this help",
     "  F2             flat / solid view",
     "  Escape         quit",
+    "",
+    "Amber tubes in the solid view come closer to the track",
+    "than the clearance (strutwright --clearance, default 1.5)",
 };
 
 size_t longest(const std::vector<std::string>& lines) {

@@ -11,6 +11,7 @@
 //                         screenshot was asked for.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct ViewRequest {
     bool solid = false;                    // start in the solid view (--view solid)
     bool frame = false;                    // start framed on the whole scene (--frame)
     bool quiet = false;                    // no notes on stderr, only warnings and errors
+    std::vector<size_t> warnedTubes;       // tubes (document indices) the solid view shows
+                                           // in the warning colour
 };
 
 enum ViewOutcome : int {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,7 @@ int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
     }
     renderTrack.setTrack(track);
     renderTrack.setSolid(request->solid);
+    renderTrack.warnTubes(std::set<int>(request->warnedTubes.begin(), request->warnedTubes.end()));
     openWindow(*request);
     releaseDisplayProbe();
     Camera = startCamera(renderTrack.scene(), renderTrack.box(), request->frame, state.width,

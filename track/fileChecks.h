@@ -1,5 +1,6 @@
-// Usage errors about the files a run names, found before anything is read or
-// written, so a slip on the command line cannot overwrite the track.
+// Usage errors about the files a program is asked to read and write, found
+// before anything is read or written, so a slip on the command line cannot
+// overwrite the track.
 //
 //   filesConflict  "" or the problem: the track output or the screenshot is
 //                  the input file itself (the same device and inode, whatever
