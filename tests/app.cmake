@@ -12,7 +12,7 @@ if(TARGET strutviewer)
 
   sw_add_test(test_driver SOURCES test_driver.cpp LIBS apptestfixtures)
   add_dependencies(test_driver strutwright)
-  sw_add_test(test_window_pixels SOURCES test_window_pixels.cpp LIBS apptestfixtures)
+  sw_add_test(test_window_pixels SOURCES test_window_pixels.cpp LIBS apptestfixtures generator_fixtures)
   add_dependencies(test_window_pixels strutwright)
   sw_add_test(test_window SOURCES test_window.cpp LIBS apptestfixtures)
   add_dependencies(test_window strutwright)

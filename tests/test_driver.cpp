@@ -48,6 +48,7 @@ TEST(DriverBatch, WritesOutputBesideInputWithBannerAndLeavesInputAlone) {
                        "strutwright:   built: 2 columns\n"
                        "strutwright:   kept: none\n"
                        "strutwright:   added: 10 free nodes, 2 foundations, 6 tubes\n"
+                       "strutwright:   clearance: none within 1.5\n"
                        "strutwright: wrote " + output + "\n");
 
     ASSERT_TRUE(fileExists(output));
@@ -230,6 +231,7 @@ TEST(DriverSummary, TellsWhatBecameOfEveryMarkerAndWhereTheFileWent) {
                        "strutwright:   built: 13 columns, 12 braced legs, 7 crossbeams, 2 struts only\n"
                        "strutwright:   kept: none\n"
                        "strutwright:   added: 328 free nodes, 44 foundations, 189 tubes\n"
+                       "strutwright:   clearance: none within 1.5\n"
                        "strutwright: wrote " + input + "-new.zvtrack\n");
 }
 
@@ -252,6 +254,7 @@ TEST(DriverSummary, KeptMarkersAreCountedByReasonAndQuietLeavesOnlyTheWarnings) 
                        "strutwright:   built: 1 column\n"
                        "strutwright:   kept: 1 attachment point, 1 out of range\n"
                        "strutwright:   added: 5 free nodes, 1 foundation, 3 tubes\n"
+                       "strutwright:   clearance: none within 1.5\n"
                        "strutwright: wrote " + input + "-new.zvtrack\n");
 
     ProgramRun quiet = runProgram({"--no-view", "--quiet", input});

@@ -8,6 +8,7 @@
 
 #include "app_fixtures.h"
 #include "camera.h"
+#include "generator_fixtures.h"
 #include "keyBindings.h"
 #include "scene.h"
 #include "viewGeometry.h"
@@ -385,6 +386,30 @@ TEST_F(WindowPixels, SolidViewShowsLitShapesOnTheGroundUnderASky) {
     const Rgb tube = colourAt({-12, 3, 0});
     EXPECT_TRUE(tube.r > 100 && tube.g < tube.r / 2 && tube.b < tube.r / 2)
         << tube.r << "," << tube.g << "," << tube.b;
+}
+
+// Pixels of the warning colour's hue, in any shade: red ahead of green by a
+// quarter or so, little blue. The ground is greener, the tubes redder.
+int amberPixels(const Picture& picture) {
+    int found = 0;
+    for (size_t i = 0; i + 2 < picture.rgb.size(); i += 3) {
+        const int r = picture.rgb[i], g = picture.rgb[i + 1], b = picture.rgb[i + 2];
+        found += r > 100 && g > r / 2 && g < r && b < r / 3;
+    }
+    return found;
+}
+
+// A column through the track below it is amber in the solid view; the flat
+// view and a run with the check turned off show it as any other tube.
+TEST_F(WindowPixels, SupportsTooCloseToTheTrackAreAmberInTheSolidViewOnly) {
+    ZvTrack track = genfix::crossingTrack(0);
+    addTrackNode(0, kNodeColumn, 0.5f, &track);
+    const std::vector<std::string> solid{"--view", "solid", "--frame"};
+    EXPECT_GT(amberPixels(shoot("warned-solid", &track, "", nullptr, solid)), 20);
+    std::vector<std::string> unchecked = solid;
+    unchecked.insert(unchecked.end(), {"--clearance", "0"});
+    EXPECT_EQ(amberPixels(shoot("warned-unchecked", &track, "", nullptr, unchecked)), 0);
+    EXPECT_EQ(amberPixels(shoot("warned-flat", &track, "", nullptr, {"--frame"})), 0);
 }
 
 }  // namespace

@@ -223,7 +223,7 @@ TEST(ZvtrackUsage, HelpAndUsageErrors) {
         {"frobnicate x.zvtrack", "unknown command 'frobnicate'"},
         {"info a b", "too many arguments"},
         {"dump ''", "empty file name"},
-        {"info --force x.zvtrack", "--force applies to new and demo only"},
+        {"info --force x.zvtrack", "--force applies to new, demo and place only"},
         {"info -x x.zvtrack", "unknown option '-x'"},
         {"--force=yes new x.zvtrack", "--force takes no value"},
     };
