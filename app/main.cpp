@@ -25,14 +25,45 @@ ZvTrack track;
 
 void printLine(const std::string& line) { std::fprintf(stderr, "strutwright: %s\n", line.c_str()); }
 
+// Collects message lines and writes them to stderr in pieces: stderr is
+// unbuffered, and a track whose laps stack can give thousands of clearance
+// warnings.
+class MessageWriter {
+public:
+    ~MessageWriter() { flush(); }
+    MessageWriter() = default;
+    MessageWriter(const MessageWriter&) = delete;
+    MessageWriter& operator=(const MessageWriter&) = delete;
+
+    void add(const std::string& line) {
+        text += "strutwright: ";
+        text += line;
+        text += '\n';
+        if (text.size() >= kPiece) flush();
+    }
+    void add(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) add(line);
+    }
+
+private:
+    static constexpr size_t kPiece = 64 * 1024;
+    void flush() {
+        std::fputs(text.c_str(), stderr);
+        text.clear();
+    }
+    std::string text;
+};
+
 // Warnings and errors always; the summary unless the run is to be quiet.
 void printMessages(const BatchResult& result, const CommandLine& commandLine,
                    const std::string& output) {
-    for (const std::string& warning : result.warnings) printLine(warning);
-    for (const std::string& warning : clearanceWarnings(result)) printLine(warning);
-    if (!result.error.empty()) printLine(result.error);
-    if (commandLine.quiet) return;
-    for (const std::string& line : runSummary(result, {commandLine.trackPath, output})) printLine(line);
+    MessageWriter messages;
+    messages.add(result.warnings);
+    for (const StructureConflict& conflict : result.clearance.structures) {
+        messages.add(clearanceWarning(conflict));
+    }
+    if (!result.error.empty()) messages.add(result.error);
+    if (!commandLine.quiet) messages.add(runSummary(result, {commandLine.trackPath, output}));
 }
 
 int usageError(const std::string& problem) {

@@ -69,17 +69,12 @@ std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& f
     return lines;
 }
 
-std::vector<std::string> clearanceWarnings(const BatchResult& result) {
-    std::vector<std::string> lines;
-    for (const StructureConflict& conflict : result.clearance.structures) {
-        const BuiltStructure& built = conflict.structure;
-        const CentreLinePass& pass = conflict.closest;
-        const StructureMember member = structureMember(built.nodeType, conflict.closestTube - built.firstTube);
-        lines.push_back("clearance: " + std::string(memberWord(member)) + " of the type-" +
-                        std::to_string(built.nodeType) + " marker at " + fixed(built.position, 2) +
-                        " on segment " + std::to_string(built.segment) + " passes " +
-                        fixed(pass.distance, 2) + " from segment " + std::to_string(pass.segment) +
-                        " at " + pointText(pass.supportPoint, 1));
-    }
-    return lines;
+std::string clearanceWarning(const StructureConflict& conflict) {
+    const BuiltStructure& built = conflict.structure;
+    const CentreLinePass& pass = conflict.closest;
+    const StructureMember member = structureMember(built.nodeType, conflict.closestTube - built.firstTube);
+    return "clearance: " + std::string(memberWord(member)) + " of the type-" + std::to_string(built.nodeType) +
+           " marker at " + fixed(built.position, 2) + " on segment " + std::to_string(built.segment) +
+           " passes " + fixed(pass.distance, 2) + " from segment " + std::to_string(pass.segment) + " at " +
+           pointText(pass.supportPoint, 1);
 }

@@ -17,7 +17,7 @@
 //                      the clearance line when the check ran, and the "wrote"
 //                      line only when the output was written. Kinds and
 //                      reasons with a count of 0 are left out.
-//   clearanceWarnings  one line per structure the check found, named by its
+//   clearanceWarning   the line for a structure the check found, named by its
 //                      marker, with the member that comes closest and where:
 //                      "clearance: column of the type-2 marker at 0.35 on
 //                      segment 4 passes 0.20 from segment 12 at (31.2, 6.0,
@@ -36,4 +36,4 @@ struct RunFiles {
 };
 
 std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& files);
-std::vector<std::string> clearanceWarnings(const BatchResult& result);
+std::string clearanceWarning(const StructureConflict& conflict);

@@ -17,7 +17,7 @@ std::string fixed(double value, int decimals) {
     // A value that rounds to zero loses its sign: "-0.0" would puzzle a reader.
     const double scale = std::pow(10.0, decimals);
     if (std::fabs(value) * scale < 0.5) value = 0;
-    char text[64];
+    char text[400];  // room for the widest double with a few decimals
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
