@@ -14,12 +14,24 @@ std::string listOf(std::initializer_list<Tally> tallies) {
 }
 
 std::string fixed(double value, int decimals) {
-    // A value that rounds to zero loses its sign: "-0.0" would puzzle a reader.
-    const double scale = std::pow(10.0, decimals);
-    if (std::fabs(value) * scale < 0.5) value = 0;
-    char text[400];  // room for the widest double with a few decimals
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+    // In integers while they are exact: a report may hold many thousands of
+    // numbers, and printf takes a while over each. A value that rounds to
+    // zero loses its sign: "-0.0" would puzzle a reader.
+    constexpr double kExactUnits = 1e15;
+    constexpr double kScale[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    constexpr int kMostDecimals = 9;
+    if (decimals < 0 || decimals > kMostDecimals) decimals = kMostDecimals;
+    const double units = std::round(std::fabs(value) * kScale[decimals]);
+    if (!(units < kExactUnits)) {
+        char text[400];  // room for the widest double with its decimals
+        std::snprintf(text, sizeof text, "%.*f", decimals, value);
+        return text;
+    }
+    std::string digits = std::to_string(static_cast<long long>(units));
+    const size_t places = static_cast<size_t>(decimals);
+    if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
+    if (places > 0) digits.insert(digits.size() - places, 1, '.');
+    return value < 0 && units > 0 ? "-" + digits : digits;
 }
 
 std::string shortNumber(double value) {

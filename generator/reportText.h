@@ -2,7 +2,8 @@
 //
 //   listOf       "13 columns, 2 struts only": each tally with a count above 0, in
 //                the order given, singular or plural; "none" when all are 0.
-//   fixed        a number with `decimals` decimals, never "-0.00".
+//   fixed        a number with `decimals` (0 to 9) decimals, halves rounded
+//                away from zero, never "-0.00".
 //   shortNumber  a number as briefly as it reads: 8, 1.5, 0.25.
 //   pointText    "(31.2, 6.0, -8.4)": a point with `decimals` decimals.
 #pragma once
