@@ -46,7 +46,7 @@ public:
     }
 
 private:
-    static constexpr size_t kPiece = 64 * 1024;
+    static constexpr size_t kPiece = size_t{64} * 1024;
     void flush() {
         std::fputs(text.c_str(), stderr);
         text.clear();

@@ -55,8 +55,9 @@ std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& f
         lines.push_back(input + ": already processed by strutwright (its comments begin with the banner)");
     }
     if (result.markerSpacing > 0) {
+        const std::string named = input + ": ";
         for (const std::string& line : placementSummary(result.placement, result.markerSpacing)) {
-            lines.push_back(line.front() == ' ' ? line : input + ": " + line);
+            lines.push_back(line.front() == ' ' ? line : named + line);
         }
     }
     if (result.generation.markers.found == 0) {

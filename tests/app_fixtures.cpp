@@ -45,7 +45,7 @@ void buildStraightTrack(ZvTrack* track, int nodesPerSegment) {
     initNewZvTrack(track);
     track->bezierArray.clear();
     for (int i = 0; i < kBeziers; ++i) {
-        float x = (i - 1) * kBezierSpacing;
+        float x = static_cast<float>(i - 1) * kBezierSpacing;
         BezierRecord b;
         b.position = {x, kTrackHeight, 0};
         b.controlIn = {x - kHandleLength, kTrackHeight, 0};
@@ -58,7 +58,8 @@ void buildStraightTrack(ZvTrack* track, int nodesPerSegment) {
     for (int n = 1; n < kBeziers; ++n) {
         addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, track);
         for (int k = 0; k < nodesPerSegment; ++k) {
-            addTrackNode(n - 1, kNodeColumn, (k + 1.0f) / (nodesPerSegment + 1), track);
+            addTrackNode(n - 1, kNodeColumn, static_cast<float>(k + 1) / static_cast<float>(nodesPerSegment + 1),
+                         track);
         }
     }
 }

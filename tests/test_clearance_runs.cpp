@@ -21,7 +21,7 @@ constexpr const char* kWarningStart = "strutwright: clearance: ";
 std::string crossingFile(const std::string& name, float aside) {
     ZvTrack track = genfix::crossingTrack(aside);
     addTrackNode(0, kNodeColumn, 0.5f, &track);
-    const std::string path = scratchDir(name) + "/crossing.zvtrack";
+    std::string path = scratchDir(name) + "/crossing.zvtrack";
     saveTrack(path, &track);
     return path;
 }

@@ -24,7 +24,7 @@ std::string bareDemoIn(const std::string& dir) {
     ZvTrack track;
     loadTrack(std::string(SW_SOURCE_DIR) + "/examples/demo.zvtrack", &track);
     stripMarkers(&track);
-    const std::string path = dir + "/bare.zvtrack";
+    std::string path = dir + "/bare.zvtrack";
     saveTrack(path, &track);
     return path;
 }
