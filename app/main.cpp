@@ -30,8 +30,8 @@ void printLine(const std::string& line) { std::fprintf(stderr, "strutwright: %s\
 // warnings.
 class MessageWriter {
 public:
-    ~MessageWriter() { flush(); }
     MessageWriter() = default;
+    ~MessageWriter() { flush(); }
     MessageWriter(const MessageWriter&) = delete;
     MessageWriter& operator=(const MessageWriter&) = delete;
 
