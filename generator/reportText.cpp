@@ -36,7 +36,7 @@ std::string fixed(double value, int decimals) {
 
 std::string shortNumber(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
+    std::snprintf(text, sizeof text, "%.7g", value);  // as many digits as a float holds
     return text;
 }
 
