@@ -57,6 +57,14 @@ BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveSt
 
 void processTrack(ZvTrack* track, const BatchOptions& options, BatchResult* result) {
     if (options.markerSpacing > 0) {
+        // Not refused: the author asked for it, but may not know the track
+        // was supported already (strutwright's own output, say).
+        const int tubes = getTotalSupport(track);
+        if (tubes > 0) {
+            result->warnings.push_back("already holds " + std::to_string(tubes) +
+                                       " support tubes: the placed markers get a second set of "
+                                       "supports beside them");
+        }
         result->markerSpacing = options.markerSpacing;
         result->placement = placeMarkers(track, options.markerSpacing);
     }

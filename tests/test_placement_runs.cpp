@@ -60,6 +60,18 @@ TEST(PlacementRuns, StrutwrightPlacesAndThenGeneratesOnATrackWithoutMarkers) {
     EXPECT_TRUE(markerTypes(output).empty());
 }
 
+// Placing on a supported track builds a second set: strutwright does what it
+// is asked, but says so.
+TEST(PlacementRuns, StrutwrightPlacingOnASupportedTrackWarns) {
+    const std::string input = scratchDir("place-supported") + "/demo.zvtrack";
+    fs::copy_file(std::string(SW_SOURCE_DIR) + "/examples/demo.zvtrack", input);
+    ASSERT_EQ(runProgram({"-q", "--no-view", "-o", input + ".supported", input}).exitStatus, 0);
+    const ProgramRun run = runProgram({"-q", "--place", "8", "--no-view", input + ".supported"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.err.find("strutwright: already holds"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("second set of supports"), std::string::npos) << run.err;
+}
+
 TEST(PlacementRuns, ZvtrackPlaceWritesTheMarkersAndGeneratingThemGivesWhatOneRunGives) {
     const std::string dir = scratchDir("place-zvtrack");
     const std::string input = bareDemoIn(dir);
