@@ -24,6 +24,8 @@
 #include "curve.h"
 #include "zvtrack.h"
 
+// Degrees per radian, as the generator turns the banking into degrees.
+constexpr double kDegreesPerRadian = 57.29577951;
 // Levels of halving after which an arc-length walk counts a piece as flat.
 constexpr int kArcWalkMaxDepth = 48;
 // Flatness tolerances of the length walk and of the position walk.

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kHalfTurn = 180.0;
 constexpr double kFullTurn = 360.0;
 constexpr int kNoMarker = 0;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951;
 constexpr float kQuarterTurn = 1.5707964f;
 // The neighbour of a marker's point that gives the track's direction.
 constexpr double kTangentStep = 0.01;

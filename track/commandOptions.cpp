@@ -20,7 +20,7 @@ int getoptValue(const OptionSpec& spec, size_t index) {
                           : kFirstLongOnlyValue + static_cast<int>(index);
 }
 
-// The spec getopt_long names by its value, or null.
+// The option getopt_long names by its value, or null.
 const OptionSpec* specOf(int value, const std::vector<OptionSpec>& specs) {
     for (size_t i = 0; i < specs.size(); ++i) {
         if (getoptValue(specs[i], i) == value) return &specs[i];

@@ -13,7 +13,6 @@ constexpr float kTravelFraction = 0.1f;
 // Panning nearer than this moves the view by one press of q, e, r or f for
 // about 20 pixels in a 600-pixel window.
 constexpr float kNearestPanDistance = 20.0f;
-constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
 
 float speed(bool fast) { return fast ? kFastFactor : 1.0f; }
 
@@ -49,8 +48,7 @@ void applyDrag(DragButton button, int dx, int dy, bool fast, const SceneBox& box
     }
     float distance = distanceToBox(box, eyePosition(*camera));
     if (!std::isfinite(distance)) distance = 0;
-    const double pixelsPerUnit =
-        height / 2.0 / std::tan(kFieldOfViewDegrees / 2 * kRadiansPerDegree);
+    const double pixelsPerUnit = height / 2.0 / halfFieldTangent();
     const float units =
         static_cast<float>(std::max(distance, kNearestPanDistance) / pixelsPerUnit) * speed(fast);
     camera->StrafeRight(-static_cast<float>(dx) * units);

@@ -48,8 +48,6 @@ std::array<Point3D, 8> corners(const SceneBox& box) {
     return result;
 }
 
-double halfFieldTangent() { return std::tan(kFieldOfViewDegrees / 2 * kRadiansPerDegree); }
-
 // Whether a point given relative to the start camera's eye lies in its view.
 bool inStartFrustum(const Point3D& v, double aspect) {
     const double depth = -static_cast<double>(v.z);
@@ -59,6 +57,8 @@ bool inStartFrustum(const Point3D& v, double aspect) {
 }
 
 }  // namespace
+
+double halfFieldTangent() { return std::tan(kFieldOfViewDegrees / 2 * kRadiansPerDegree); }
 
 void SceneBox::add(const Point3D& p) {
     if (empty) {

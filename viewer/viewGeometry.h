@@ -39,6 +39,10 @@ constexpr Point3D kSceneShift{0.0f, -10.0f, -40.0f};
 constexpr float kFramedExtent = 100000.0f;
 constexpr float kFramingPitchDegrees = -30.0f;
 
+// tan of half the vertical field of view: half the window's height, in units
+// at distance 1 from the eye.
+double halfFieldTangent();
+
 struct SceneBox {
     Point3D low{};
     Point3D high{};
