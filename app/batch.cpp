@@ -60,19 +60,14 @@ void processTrack(ZvTrack* track, const BatchOptions& options, BatchResult* resu
         // Not refused: the author asked for it, but may not know the track
         // was supported already (strutwright's own output, say).
         const int tubes = getTotalSupport(track);
-        if (tubes > 0) {
-            result->warnings.push_back("already holds " + std::to_string(tubes) +
-                                       " support tubes: the placed markers get a second set of "
-                                       "supports beside them");
-        }
+        if (tubes > 0) result->warnings.push_back(supportedTrackWarning(tubes));
         result->markerSpacing = options.markerSpacing;
         result->placement = placeMarkers(track, options.markerSpacing);
     }
     result->generation = generateWithDriverDefaults(track, options.entryOutput);
     if (options.clearanceRadius > 0) {
         result->clearanceRadius = options.clearanceRadius;
-        result->clearance = checkBuiltStructures(*track, result->generation.structures,
-                                                 options.clearanceRadius);
+        result->clearance = checkBuiltStructures(*track, result->generation, options.clearanceRadius);
     }
     prependBanner(track);
 }

@@ -31,20 +31,6 @@ std::string clearanceLine(const BatchResult& result) {
            radius + " of the track";
 }
 
-const char* memberWord(StructureMember member) {
-    switch (member) {
-        case StructureMember::kConnectorStrut: return "strut";
-        case StructureMember::kColumn: return "column";
-        case StructureMember::kCollar: return "collar";
-        case StructureMember::kBrace: return "brace";
-        case StructureMember::kSecondLeg: return "second leg";
-        case StructureMember::kTie: return "tie";
-        case StructureMember::kDiagonal: return "diagonal";
-        case StructureMember::kCrossbeam: return "crossbeam";
-    }
-    return "tube";
-}
-
 }  // namespace
 
 std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& files) {
@@ -73,8 +59,7 @@ std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& f
 std::string clearanceWarning(const StructureConflict& conflict) {
     const BuiltStructure& built = conflict.structure;
     const CentreLinePass& pass = conflict.closest;
-    const StructureMember member = structureMember(built.nodeType, conflict.closestTube - built.firstTube);
-    return "clearance: " + std::string(memberWord(member)) + " of the type-" + std::to_string(built.nodeType) +
+    return "clearance: " + std::string(memberWord(conflict.closestTube.role)) + " of the type-" + std::to_string(built.nodeType) +
            " marker at " + fixed(built.position, 2) + " on segment " + std::to_string(built.segment) +
            " passes " + fixed(pass.distance, 2) + " from segment " + std::to_string(pass.segment) + " at " +
            pointText(pass.supportPoint, 1);

@@ -31,7 +31,7 @@ void generate(benchmark::State& state, bool check) {
         ZvTrack track = original;
         state.ResumeTiming();
         const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
-        if (check) benchmark::DoNotOptimize(checkBuiltStructures(track, report.structures).tubes.data());
+        if (check) benchmark::DoNotOptimize(checkBuiltStructures(track, report).tubes.data());
         benchmark::DoNotOptimize(track.tubeArray.data());
     }
     state.SetItemsProcessed(state.iterations() * markersOf(state));
@@ -43,7 +43,7 @@ void BM_GenerateAndCheck(benchmark::State& state) { generate(state, true); }
 void BM_CheckFixedDensity(benchmark::State& state) {
     ZvTrack track = fixedDensityTrack(markersOf(state));
     const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
-    for (auto _ : state) benchmark::DoNotOptimize(checkBuiltStructures(track, report.structures).tubes.data());
+    for (auto _ : state) benchmark::DoNotOptimize(checkBuiltStructures(track, report).tubes.data());
     state.SetItemsProcessed(state.iterations() * markersOf(state));
 }
 

@@ -67,7 +67,7 @@ void writeTracks(const std::string& dir) {
                   fixture::saveToBytes(singleMarkerTrack(type, white, red, white)));
     }
     writeSeed(dir, "braced-leg-mirrored-diagonal",
-              fixture::saveToBytes(singleMarkerTrack(kNodeBracedLeg, green, white, tie)));
+              fixture::saveToBytes(singleMarkerTrack(kMarkerBracedLeg, green, white, tie)));
     std::mt19937 rng(1);
     writeSeed(dir, "markers-open", fixture::saveToBytes(randomMarkedTrack(rng, TrackShape::kOpen)));
     writeSeed(dir, "markers-closed", fixture::saveToBytes(randomMarkedTrack(rng, TrackShape::kClosed)));

@@ -4,142 +4,26 @@
 #include <cmath>
 #include <limits>
 #include <map>
-#include <numeric>
 #include <tuple>
 
-#include "curve.h"
+#include "trackPoints.h"
 
 namespace {
 
 // Cell sizes of the grids over the centre line and over a file's tubes.
 constexpr float kLineCellSize = 8.0f;
 constexpr float kTubeCellSize = 8.0f;
-// More pieces than this per segment would only follow rounding noise.
-constexpr double kMaxPiecesPerSegment = 4096;
-// A line of more pieces (some 100 MB) is sampled more coarsely instead.
-constexpr size_t kMaxPieces = size_t{1} << 22;
 constexpr double kNoArc = std::numeric_limits<double>::quiet_NaN();
-constexpr float kNoCoordinate = std::numeric_limits<float>::quiet_NaN();
-constexpr Point3D kNowhere{kNoCoordinate, kNoCoordinate, kNoCoordinate};
 constexpr uint32_t kNoPiece = std::numeric_limits<uint32_t>::max();
 constexpr size_t kNoStructure = std::numeric_limits<size_t>::max();
-
-// Distances are worked out in double: the differences of float coordinates
-// are then exact.
-struct Vec {
-    double x, y, z;
-};
-Vec vec(const Point3D& p) { return {p.x, p.y, p.z}; }
-Vec operator-(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec operator+(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec operator*(const Vec& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double norm(const Vec& a) { return std::sqrt(dot(a, a)); }
-Point3D pointOf(const Vec& v) {
-    return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
-}
-double clamp01(double v) { return std::min(1.0, std::max(0.0, v)); }
-
-// The closest points of pieces p0-p1 and q0-q1: parameters s along p and t
-// along q, and their distance.
-struct Closest {
-    double s, t, distance;
-};
-
-Closest closestPoints(const Point3D& p0, const Point3D& p1, const Point3D& q0, const Point3D& q1) {
-    const Vec a = vec(p0), b = vec(q0);
-    const Vec d1 = vec(p1) - a, d2 = vec(q1) - b, r = a - b;
-    const double e1 = dot(d1, d1), e2 = dot(d2, d2), f = dot(d2, r);
-    double s = 0, t = 0;
-    if (e1 == 0 && e2 == 0) {
-        // two points
-    } else if (e1 == 0) {
-        t = clamp01(f / e2);
-    } else {
-        const double c = dot(d1, r);
-        if (e2 == 0) {
-            s = clamp01(-c / e1);
-        } else {
-            const double b12 = dot(d1, d2);
-            const double denominator = e1 * e2 - b12 * b12;  // 0 when parallel
-            s = denominator > 0 ? clamp01((b12 * f - c * e2) / denominator) : 0.0;
-            t = (b12 * s + f) / e2;
-            if (t < 0) {
-                t = 0;
-                s = clamp01(-c / e1);
-            } else if (t > 1) {
-                t = 1;
-                s = clamp01((b12 - c) / e1);
-            }
-        }
-    }
-    return {s, t, norm((a + d1 * s) - (b + d2 * t))};
-}
-
-Point3D pointAt(const TubeSegment& piece, double s) {
-    return pointOf(vec(piece.from) + (vec(piece.to) - vec(piece.from)) * s);
-}
-
-// Even pieces of curve parameter that keep within kSampleTolerance of the
-// curve: between samples h apart a cubic strays at most h^2 / 8 times its
-// largest second derivative, which is 6 times the larger second difference
-// of the control points. 0 for a curve that is not finite.
-size_t piecesFor(const SegmentCurve& curve) {
-    const Vec p0 = vec(curve.p[0]), p1 = vec(curve.p[1]), p2 = vec(curve.p[2]), p3 = vec(curve.p[3]);
-    const double bend = std::max(norm(p0 - p1 * 2 + p2), norm(p1 - p2 * 2 + p3));
-    const double polygon = norm(p1 - p0) + norm(p2 - p1) + norm(p3 - p2);
-    const double byBend = std::ceil(std::sqrt(0.75 * bend / kSampleTolerance));
-    const double byLength = std::ceil(polygon / kMaxPieceLength);
-    const double count = std::max({1.0, byBend, byLength});
-    if (!std::isfinite(count)) return 0;
-    return static_cast<size_t>(std::min(count, kMaxPiecesPerSegment));
-}
+constexpr float kNoCoordinate = std::numeric_limits<float>::quiet_NaN();
+constexpr Point3D kNowhere{kNoCoordinate, kNoCoordinate, kNoCoordinate};
 
 Box boxOf(const TubeSegment& piece) { return boxAround(piece.from, piece.to); }
 
 Box merged(const Box& a, const Box& b) {
     return {{std::min(a.lo.x, b.lo.x), std::min(a.lo.y, b.lo.y), std::min(a.lo.z, b.lo.z)},
             {std::max(a.hi.x, b.hi.x), std::max(a.hi.y, b.hi.y), std::max(a.hi.z, b.hi.z)}};
-}
-
-template <class Record>
-const Record* recordAt(const std::vector<Record>& records, int index) {
-    if (index < 0 || static_cast<size_t>(index) >= records.size()) return nullptr;
-    return &records[static_cast<size_t>(index)];
-}
-
-// Where a tube end is: a foundation or free node, or a marker on its curve
-// (at its segment's first bezier when the segment has none); nowhere when
-// the end names no node.
-struct TubeEnd {
-    int kind, segment, index;
-};
-
-TubeEnd firstEnd(const TubeRecord& tube) { return {tube.kind1, tube.segment1, tube.index1}; }
-TubeEnd secondEnd(const TubeRecord& tube) { return {tube.kind2, tube.segment2, tube.index2}; }
-
-Point3D endPoint(const ZvTrack& track, const TubeEnd& end) {
-    const int kind = end.kind, segment = end.segment, index = end.index;
-    if (kind == kEndFundNode) {
-        const FundNodeRecord* node = recordAt(track.fundNodeArray, index);
-        return node ? Point3D{node->x, node->y, node->z} : kNowhere;
-    }
-    if (kind == kEndFreeNode) {
-        const FreeNodeRecord* node = recordAt(track.freeNodeArray, index);
-        return node ? Point3D{node->x, node->y, node->z} : kNowhere;
-    }
-    if (kind != kEndTrackNode) return kNowhere;
-    const TrackNodeList* list = recordAt(track.trackNodeLists, segment);
-    const TrackNodeRecord* marker = list ? recordAt(list->nodes, index) : nullptr;
-    if (!marker) return kNowhere;
-    SegmentCurve curve;
-    if (segmentCurve(segment, &track, &curve)) return cubicPoint(curve, marker->segmentPos);
-    const BezierRecord* first = recordAt(track.bezierArray, segment);
-    return first ? first->position : kNowhere;
-}
-
-TubeSegment tubeSegment(const ZvTrack& track, const TubeRecord& tube) {
-    return {endPoint(track, firstEnd(tube)), endPoint(track, secondEnd(tube))};
 }
 
 // Tubes joined into structures, by union and find.
@@ -214,11 +98,11 @@ std::vector<std::vector<size_t>> joinedStructures(const ZvTrack& track,
 }
 
 // The highest end of a structure's tubes.
-Point3D topOf(const std::vector<TubeSegment>& members) {
-    Point3D top = members.front().from;
-    for (const TubeSegment& member : members) {
-        if (member.from.y > top.y) top = member.from;
-        if (member.to.y > top.y) top = member.to;
+Point3D topOf(const std::vector<BuiltTube>& members) {
+    Point3D top = members.front().ends.from;
+    for (const BuiltTube& member : members) {
+        if (member.ends.from.y > top.y) top = member.ends.from;
+        if (member.ends.to.y > top.y) top = member.ends.to;
     }
     return top;
 }
@@ -226,62 +110,15 @@ Point3D topOf(const std::vector<TubeSegment>& members) {
 }  // namespace
 
 CentreLine::CentreLine(const ZvTrack& track, float clearance)
-    : closed(track.closedTrack != 0), radius(clearance),
-      ownReach(static_cast<double>(clearance) + kOwnStretchMargin) {
-    segments.resize(track.segmentArray.size());
-    std::vector<size_t> counts(segments.size(), 0);
-    SegmentCurve curve;
-    for (size_t s = 0; s < segments.size(); ++s) {
-        if (segmentCurve(static_cast<int>(s), &track, &curve)) counts[s] = piecesFor(curve);
-    }
-    // Sized once: the lists of a long track are large, and growing them would
-    // touch twice the memory.
-    size_t total = std::accumulate(counts.begin(), counts.end(), size_t{0});
-    if (total > kMaxPieces) {
-        for (size_t& count : counts) count = count == 0 ? 0 : std::max<size_t>(1, count * kMaxPieces / total);
-        total = std::accumulate(counts.begin(), counts.end(), size_t{0});
-    }
-    pieces.reserve(total);
-    arcs.reserve(total);
-    for (size_t s = 0; s < segments.size(); ++s) {
-        const size_t count = counts[s];
-        if (count == 0 || !segmentCurve(static_cast<int>(s), &track, &curve)) continue;
-        const size_t first = pieces.size();
-        Point3D from = curve.p[0];
-        for (size_t k = 1; k <= count; ++k) {
-            const Point3D to = cubicPoint(curve, static_cast<float>(static_cast<double>(k) / static_cast<double>(count)));
-            pieces.push_back({from, to});
-            from = to;
-        }
-        // A curve whose points overflow has no place to be near.
-        if (!std::all_of(pieces.begin() + static_cast<long>(first), pieces.end(),
-                         [](const TubeSegment& p) { return isFinite(p); })) {
-            pieces.resize(first);
-            continue;
-        }
-        segments[s] = {first, count};
-        for (size_t k = first; k < pieces.size(); ++k) {
-            const float length = static_cast<float>(norm(vec(pieces[k].to) - vec(pieces[k].from)));
-            arcs.push_back({totalLength, length, static_cast<int>(s)});
-            totalLength += length;
-        }
-    }
-    grid = SegmentGrid(pieces, kLineCellSize);
-    lastSearch.assign(pieces.size(), 0);
-}
-
-double CentreLine::arcAt(int segment, float t) const {
-    if (segment < 0 || static_cast<size_t>(segment) >= segments.size() || !std::isfinite(t)) return kNoArc;
-    const SegmentPieces& span = segments[static_cast<size_t>(segment)];
-    if (span.count == 0) return kNoArc;
-    const double along = clamp01(t) * static_cast<double>(span.count);
-    const size_t piece = std::min(static_cast<size_t>(along), span.count - 1);
-    const PieceArc& arc = arcs[span.first + piece];
-    return arc.start + (along - static_cast<double>(piece)) * arc.length;
+    : line(track, kSampleTolerance, kMaxPieceLength), radius(clearance),
+      ownReach(static_cast<double>(clearance) + kOwnStretchMargin),
+      grid(line.pieces(), kLineCellSize) {
+    lastSearch.assign(line.pieces().size(), 0);
 }
 
 double CentreLine::nearestArc(const Point3D& p) const {
-    if (pieces.empty() || !isFinite(TubeSegment{p, p})) return kNoArc;
+    const std::vector<TubeSegment>& pieces = line.pieces();
+    if (pieces.empty() || !isFinite(p)) return kNoArc;
     // Widen the search until the nearest piece found lies within it: every
     // piece nearer than that has then been seen.
     for (float reach = kLineCellSize;; reach *= 4) {
@@ -292,33 +129,28 @@ double CentreLine::nearestArc(const Point3D& p) const {
             const Closest closest = closestPoints(p, p, pieces[id].from, pieces[id].to);
             if (closest.distance < best) {
                 best = closest.distance;
-                bestArc = arcs[id].start + closest.t * arcs[id].length;
+                bestArc = line.arcs()[id].start + closest.t * line.arcs()[id].length;
             }
         });
         if (best <= reach || grid.coversAll(box)) return bestArc;
     }
 }
 
-bool CentreLine::inOwnStretch(const PieceArc& arc, double ownArc) const {
+bool CentreLine::inOwnStretch(const SampledCentreLine::PieceArc& arc, double ownArc) const {
     const double half = arc.length / 2.0;
-    double gap = std::fabs(arc.start + half - ownArc);
-    if (closed) {
-        // Arc positions lie within the line's length, so one turn is enough.
-        if (gap > totalLength) gap = std::fmod(gap, totalLength);
-        gap = std::min(gap, totalLength - gap);
-    }
-    return gap - half <= ownReach;
+    return line.arcGap(arc.start + half, ownArc) - half <= ownReach;
 }
 
-void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc,
+void CentreLine::findPasses(const BuiltTube* first, const BuiltTube* last, double ownArc,
                             std::vector<TubePass>* passes) {
     passes->clear();
+    const std::vector<TubeSegment>& pieces = line.pieces();
     if (!(radius > 0) || pieces.empty()) return;
     bool anyTube = false;
     Box all{};
-    for (const TubeSegment& tube : tubes) {
-        if (!isFinite(tube)) continue;
-        all = anyTube ? merged(all, boxOf(tube)) : boxOf(tube);
+    for (const BuiltTube* tube = first; tube != last; ++tube) {
+        if (!isFinite(tube->ends)) continue;
+        all = anyTube ? merged(all, boxOf(tube->ends)) : boxOf(tube->ends);
         anyTube = true;
     }
     if (!anyTube) return;
@@ -337,14 +169,14 @@ void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc
         const Box box = boxOf(pieces[id]);
         if (!overlaps(box, reach) || lastSearch[id] == search) return;
         lastSearch[id] = search;
-        if (inOwnStretch(arcs[id], ownArc)) return;
+        if (inOwnStretch(line.arcs()[id], ownArc)) return;
         near.push_back(id);
         nearBoxes.push_back(box);
     });
     if (near.empty()) return;
 
-    for (size_t i = 0; i < tubes.size(); ++i) {
-        const TubeSegment& tube = tubes[i];
+    for (const BuiltTube* built = first; built != last; ++built) {
+        const TubeSegment& tube = built->ends;
         if (!isFinite(tube)) continue;
         const Box tubeReach = grown(boxOf(tube), radius);
         Closest best{0, 0, radius};
@@ -360,33 +192,29 @@ void CentreLine::findPasses(const std::vector<TubeSegment>& tubes, double ownArc
             }
         }
         if (bestPiece == kNoPiece) continue;
-        const CentreLinePass pass{arcs[bestPiece].segment, static_cast<float>(best.distance),
+        const CentreLinePass pass{line.arcs()[bestPiece].segment, static_cast<float>(best.distance),
                                   pointAt(tube, best.s), pointAt(pieces[bestPiece], best.t)};
-        passes->push_back({i, pass});
+        passes->push_back({static_cast<size_t>(built - first), pass});
     }
 }
 
-BuiltClearance checkBuiltStructures(const ZvTrack& track, const std::vector<BuiltStructure>& structures,
-                                    float radius) {
+BuiltClearance checkBuiltStructures(const ZvTrack& track, const GenerationReport& report, float radius) {
     BuiltClearance found;
     if (!(radius > 0)) return found;
     // Room for every structure costs nothing until it is written.
-    found.structures.reserve(structures.size());
+    found.structures.reserve(report.structures.size());
     CentreLine line(track, radius);
-    std::vector<TubeSegment> tubes;
     std::vector<TubePass> passes;
-    for (const BuiltStructure& structure : structures) {
-        const size_t first = std::min(structure.firstTube, track.tubeArray.size());
-        const size_t end = std::min(first + structure.tubeCount, track.tubeArray.size());
-        tubes.clear();
-        for (size_t i = first; i < end; ++i) tubes.push_back(tubeSegment(track, track.tubeArray[i]));
-        line.findPasses(tubes, line.arcAt(structure.segment, structure.position), &passes);
+    for (const BuiltStructure& structure : report.structures) {
+        const BuiltTube* first = report.tubes.data() + structure.firstTube;
+        line.findPasses(first, first + structure.tubeCount, line.arcAt(structure.segment, structure.position),
+                        &passes);
         if (passes.empty()) continue;
         const auto closest = std::min_element(passes.begin(), passes.end(), [](const TubePass& a, const TubePass& b) {
             return a.pass.distance < b.pass.distance;
         });
-        found.structures.push_back({structure, first + closest->tube, closest->pass, passes.size()});
-        for (const TubePass& pass : passes) found.tubes.push_back(first + pass.tube);
+        found.structures.push_back({structure, first[closest->tube], closest->pass, passes.size()});
+        for (const TubePass& pass : passes) found.tubes.push_back(first[pass.tube].tube);
     }
     // Structures are built one after the other, so their tubes come in order.
     return found;
@@ -395,16 +223,25 @@ BuiltClearance checkBuiltStructures(const ZvTrack& track, const std::vector<Buil
 std::vector<TubeConflict> checkTrackClearance(const ZvTrack& track, float radius) {
     std::vector<TubeConflict> conflicts;
     if (!(radius > 0)) return conflicts;
+    const MarkerPlaces markers = markersByParameter(track);
     std::vector<TubeSegment> tubes;
     tubes.reserve(track.tubeArray.size());
-    for (const TubeRecord& tube : track.tubeArray) tubes.push_back(tubeSegment(track, tube));
+    for (const TubeRecord& tube : track.tubeArray) {
+        TubeSegment ends{kNowhere, kNowhere};
+        if (!tubeEndPoint(track, markers, firstEnd(tube), &ends.from) ||
+            !tubeEndPoint(track, markers, secondEnd(tube), &ends.to)) {
+            ends = {kNowhere, kNowhere};
+        }
+        tubes.push_back(ends);
+    }
     CentreLine line(track, radius);
-    std::vector<TubeSegment> members;
+    std::vector<BuiltTube> members;
     std::vector<TubePass> passes;
     for (const std::vector<size_t>& structure : joinedStructures(track, tubes)) {
         members.clear();
-        for (size_t tube : structure) members.push_back(tubes[tube]);
-        line.findPasses(members, line.nearestArc(topOf(members)), &passes);
+        for (size_t tube : structure) members.push_back({tubes[tube], static_cast<int>(tube), MemberRole::kUnknown});
+        const double ownArc = line.nearestArc(topOf(members));
+        line.findPasses(members.data(), members.data() + members.size(), ownArc, &passes);
         for (const TubePass& pass : passes) {
             const size_t tube = structure[pass.tube];
             conflicts.push_back({tube, tubes[tube].from, tubes[tube].to, pass.pass});

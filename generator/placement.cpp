@@ -3,46 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "angles.h"
 #include "clearance.h"
 #include "reportText.h"
 #include "track.h"
 
 namespace {
 
-constexpr double kHalfTurn = 180.0;
-constexpr double kFullTurn = 360.0;
 constexpr int kNoMarker = 0;
-
-float chordLength(const Point3D& a, const Point3D& b) {
-    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
-}
 // A track longer than this many spacings (8,000 km at the default spacing)
 // is placed only that far: every candidate costs a structure and a check.
 constexpr double kMaxCandidates = 1e6;
-
-// Curve parameter at `distance` along a segment's arc-length table. A piece
-// of the table is flat, so the arc along it is the distance from its start;
-// bisection finds t there, however unevenly the curve runs through it.
-float parameterAt(const SegmentCurve& curve, const std::vector<ArcPiece>& table, double distance) {
-    constexpr int kBisections = 30;
-    const auto reached = std::lower_bound(table.begin(), table.end(), distance,
-                                          [](const ArcPiece& piece, double d) { return piece.length < d; });
-    if (reached == table.end()) return 1.0f;
-    const bool first = reached == table.begin();
-    const Point3D start = first ? curve.p[0] : std::prev(reached)->end;
-    const double startLength = first ? 0.0 : std::prev(reached)->length;
-    const double span = reached->length - startLength;
-    const double share = span > 0 ? std::min(1.0, std::max(0.0, (distance - startLength) / span)) : 1.0;
-    const double wanted = share * static_cast<double>(chordLength(start, reached->end));
-    double low = first ? 0.0 : std::prev(reached)->t;
-    double high = reached->t;
-    for (int i = 0; i < kBisections; ++i) {
-        const double middle = (low + high) / 2;
-        const double along = chordLength(start, cubicPoint(curve, static_cast<float>(middle)));
-        (along < wanted ? low : high) = middle;
-    }
-    return static_cast<float>((low + high) / 2);
-}
 
 // Places markers on one bare segment at a time.
 class Placer {
@@ -58,7 +29,7 @@ public:
         float lastPlaced = -1;
         for (long k = first; k < end; ++k) {
             const double arc = candidateArc(k) - start;
-            const float candidate = parameterAt(curve, table, arc);
+            const float candidate = parameterAtArc(curve, table, arc);
             if (typeAt(s, candidate) == kNoMarker) {
                 ++report->tooLow;
                 continue;
@@ -71,7 +42,7 @@ public:
                 const double at = arc + steps * step;
                 if (at < 0 || at > length) continue;
                 TrackNodeRecord marker;
-                marker.segmentPos = parameterAt(curve, table, at);
+                marker.segmentPos = parameterAtArc(curve, table, at);
                 marker.nodeType = typeAt(s, marker.segmentPos);
                 if (marker.nodeType == kNoMarker || marker.segmentPos <= lastPlaced || !passes(s, marker)) continue;
                 add(s, marker, candidate);
@@ -90,17 +61,17 @@ private:
     int typeAt(int s, float t) {
         const float height = bezierCalc.GetPosSegmentNode(t, s, track).y;
         if (!(height >= kLowestMarker)) return kNoMarker;
-        double bank = std::fmod(std::fabs(trackCalc.GetBanking(s, t, track) * kDegreesPerRadian), kFullTurn);
-        if (bank > kHalfTurn) bank = kFullTurn - bank;
-        if (bank >= kCrossbeamBank) return kNodeCrossbeam;
-        const float tieHeight = segmentTieHeight(track->segmentArray[static_cast<size_t>(s)]);
-        return tieSectionFits(height, tieHeight) ? kNodeBracedLeg : kNodeColumn;
+        float bank = static_cast<float>(std::fmod(bankDegrees(trackCalc.GetBanking(s, t, track)), kFullTurnDegrees));
+        if (bank > kHalfTurnDegrees) bank = kFullTurnDegrees - bank;
+        if (bank >= kCrossbeamBank) return kMarkerCrossbeam;
+        const float tieHeight = segmentSupportSettings(track->segmentArray[static_cast<size_t>(s)]).tieHeight;
+        return tieSectionFits(height, tieHeight) ? kMarkerBracedLeg : kMarkerColumn;
     }
 
     bool passes(int s, const TrackNodeRecord& marker) {
-        const std::vector<TubeSegment> tubes = planStructure(track, s, marker);
+        const std::vector<BuiltTube> tubes = planStructure(track, s, marker);
         if (tubes.empty()) return false;
-        line.findPasses(tubes, line.arcAt(s, marker.segmentPos), &found);
+        line.findPasses(tubes.data(), tubes.data() + tubes.size(), line.arcAt(s, marker.segmentPos), &found);
         return found.empty();
     }
 
@@ -110,8 +81,8 @@ private:
         report->placed.push_back({s, t, marker.nodeType});
         if (t != candidate) report->moved.push_back({s, candidate, t, marker.nodeType});
         switch (marker.nodeType) {
-        case kNodeCrossbeam: ++report->crossbeams; break;
-        case kNodeBracedLeg: ++report->bracedLegs; break;
+        case kMarkerCrossbeam: ++report->crossbeams; break;
+        case kMarkerBracedLeg: ++report->bracedLegs; break;
         default: ++report->columns; break;
         }
     }
@@ -158,6 +129,11 @@ PlacementReport placeMarkers(ZvTrack* track, float spacing) {
         start += length;
     }
     return report;
+}
+
+std::string supportedTrackWarning(int tubes) {
+    return "already holds " + std::to_string(tubes) +
+           " support tubes: the placed markers get a second set of supports beside them";
 }
 
 std::vector<std::string> placementSummary(const PlacementReport& report, float spacing) {

@@ -75,6 +75,11 @@ struct PlacementReport {
     int tooLow = 0;                      // candidates where the track runs below kLowestMarker
 };
 
+// What placing on a track that already holds `tubes` support tubes does:
+// "already holds 210 support tubes: the placed markers get a second set of
+// supports beside them".
+std::string supportedTrackWarning(int tubes);
+
 // Adds the markers to the track; see above.
 PlacementReport placeMarkers(ZvTrack* track, float spacing = kDefaultMarkerSpacing);
 

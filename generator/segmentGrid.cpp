@@ -25,13 +25,7 @@ uint64_t spreadBits(uint64_t v) {
     return x;
 }
 
-bool finitePoint(const Point3D& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
 }  // namespace
-
-bool isFinite(const TubeSegment& piece) { return finitePoint(piece.from) && finitePoint(piece.to); }
 
 SegmentGrid::SegmentGrid(const std::vector<TubeSegment>& filed, float size)
     : perCell(1.0 / size) {

@@ -11,10 +11,11 @@
 // the coordinates (cell indices are capped far beyond any track's size).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "strutWright.h"
+#include "pieces.h"
 
 // An axis-aligned box.
 struct Box {
@@ -34,8 +35,6 @@ inline bool overlaps(const Box& a, const Box& b) {
     return a.lo.x <= b.hi.x && b.lo.x <= a.hi.x && a.lo.y <= b.hi.y && b.lo.y <= a.hi.y &&
            a.lo.z <= b.hi.z && b.lo.z <= a.hi.z;
 }
-
-bool isFinite(const TubeSegment& piece);
 
 class SegmentGrid {
 public:

@@ -5,19 +5,10 @@
 #include <cstdio>
 #include <limits>
 
+#include "angles.h"
 #include "track.h"
 
 namespace {
-
-constexpr float kQuarterTurn = 1.5707964f;
-// The neighbour of a marker's point that gives the track's direction.
-constexpr double kTangentStep = 0.01;
-
-// Heights at which the height class changes.
-constexpr float kHeightClassLimit = 15.0f;
-constexpr int kHeightClassLow = 1;
-constexpr int kHeightClassExact = 0;
-constexpr int kHeightClassHigh = 5;
 
 // Connector strut.
 constexpr float kBaseLift = 1.0f;
@@ -33,8 +24,6 @@ constexpr float kBraceFootHeight = 0.9f;
 constexpr float kSecondLegTop = 2.0f;
 constexpr float kTieClearance = 2.0f;
 constexpr float kDiagonalHeight = 1.5f;
-constexpr float kDefaultTieHeight = 6.0f;
-constexpr float kDefaultBraceAngle = 25.0f;
 // A brace spreading more than this many times its drop is nearly horizontal.
 constexpr double kFarSpreadRatio = 50.0;
 
@@ -42,26 +31,13 @@ constexpr double kFarSpreadRatio = 50.0;
 constexpr float kLongArm = 3.0f;
 constexpr float kShortArm = 1.0f;
 constexpr float kColumnInset = 0.5f;
-constexpr float kHalfTurnDegrees = 180.0f;
-constexpr float kFullTurnDegrees = 360.0f;
-constexpr float kThreeQuarterTurnDegrees = 270.0f;
-constexpr float kQuarterTurnDegrees = 90.0f;
 
-// A colour component byte that stands for "use the default".
-constexpr int kDefaultByte = -1;
-constexpr int kFullByte = 255;
+// Columns under track at exactly this height are lighter than below or above.
+constexpr float kColumnTypeChange = 15.0f;
 
-// A side vector for a marker whose tangent is vertical or vanishes: the side
-// of a track that heads along +z, the heading such a marker gets.
-constexpr Point3D kFallbackSide{-1.0f, 0.0f, 0.0f};
-constexpr Point3D kUp{0.0f, 1.0f, 0.0f};
-
-constexpr int kTubeLadder[] = {kTubeType2, kTubeType0, kTubeType1, kTubeType5, kTubeType6};
-constexpr int kTubeLadderSize = sizeof(kTubeLadder) / sizeof(kTubeLadder[0]);
-
-// The most elements one marker's structure adds, by node type. Room for them
-// is reserved before a run, so the document's arrays never move while they
-// grow; only the pages a run fills are ever touched.
+// The most elements one marker's structure adds, by marker type. Room for
+// them is reserved before a run, so the document's arrays never move while
+// they grow; only the pages a run fills are ever touched.
 struct StructureSize {
     size_t freeNodes, fundNodes, tubes;
 };
@@ -84,28 +60,11 @@ float attachmentDepth(int coasterStyle) {
     }
 }
 
-int heightClass(float height) {
-    if (height < kHeightClassLimit) return kHeightClassLow;
-    if (height == kHeightClassLimit) return kHeightClassExact;
-    return kHeightClassHigh;
-}
-
-// A colour byte that carries a value; its "255" byte selects the default.
-float colorValue(int component, float defaultValue) {
-    const int value = colorComponent(component);
-    return value == kDefaultByte ? defaultValue : static_cast<float>(value);
-}
-
-bool isFinite(const Point3D& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-// Differences of points near p that are this small are float rounding, not
-// geometry: a few float steps at the size of p's coordinates.
-float roundingNoise(const Point3D& p) {
-    constexpr float kNoiseSteps = 4.0f;
-    const float size = std::max({1.0f, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-    return kNoiseSteps * std::numeric_limits<float>::epsilon() * size;
+// The columns' tube type by the height of the track they stand under.
+TubeType columnType(float height) {
+    if (height < kColumnTypeChange) return kTubeMedium;
+    if (height == kColumnTypeChange) return kTubeLight;
+    return kTubeHeavy;
 }
 
 Point3D raised(Point3D p, float dy) { return {p.x, p.y + dy, p.z}; }
@@ -118,13 +77,14 @@ void recordIndex(std::vector<int>& list, int& count, int index) {
     list[static_cast<size_t>(count)] = index;
 }
 
-StructureSize largestStructure(int nodeType) {
-    switch (nodeType) {
-    case kNodeColumn:
-    case kNodeCrossbeam: return kColumnOrCrossbeam;
-    case kNodeBracedLeg: return kBracedLegAtMost;
-    default: return kConnectorOnly;
+StructureSize largestStructure(int markerType) {
+    switch (structureKind(markerType)) {
+    case StructureKind::kColumn:
+    case StructureKind::kCrossbeam: return kColumnOrCrossbeam;
+    case StructureKind::kBracedLeg: return kBracedLegAtMost;
+    case StructureKind::kStrutOnly: break;
     }
+    return kConnectorOnly;
 }
 
 template <typename Record>
@@ -138,23 +98,16 @@ void reserveMore(std::vector<Record>& records, size_t more) {
 // on the segment: worked out once per segment, not once per marker.
 struct strutWright::SegmentStyle {
     float depth = 0;  // from the centre line down to the connector strut
-    float tieHeight = kDefaultTieHeight;
-    float braceAngle = kDefaultBraceAngle;  // degrees
-    double braceSlope = 0;                  // tan of braceAngle
-    bool mirrored = false;
-    bool extraDiagonal = false;
+    SegmentSupportSettings colours;
+    double braceSlope = 0;  // tan of the brace angle
 };
 
 // The frame of one marker and the parameters its segment and height give it.
 struct strutWright::NodeFrame {
     int nodeType = 0;
-    Point3D point;        // P: the marker's point on the centre line
-    Point3D side;         // L: unit, horizontal, at right angles to the track
-    Point3D down;         // D: the banked track's downward direction
+    TrackFrame at;        // P, L, D, heading and bank at the marker
     Point3D strutTop;     // F1
     Point3D strutFoot;    // F2: where the structures hang from
-    float heading = 0;    // radians; 0 along +z
-    float bankDegrees = 0;
     float columnBank = 0;  // bankA: degrees, folded to 0..180 and capped at 90 below 180
     int braceType = 0, columnType = 0, collarType = 0;
     SegmentStyle style;
@@ -169,25 +122,26 @@ class strutWright::StructurePlan {
 public:
     StructurePlan() {
         nodes.reserve(kBracedLegAtMost.freeNodes + kBracedLegAtMost.fundNodes);
-        tubes.reserve(kBracedLegAtMost.tubes);
+        members.reserve(kBracedLegAtMost.tubes);
         documentIndex.reserve(nodes.capacity());
-        recorded.reserve(tubes.capacity());
+        recorded.reserve(members.capacity());
     }
 
     // Empties the plan for the next marker's structure.
     void start(float markerHeading) {
         heading = markerHeading;
         nodes.clear();
-        tubes.clear();
+        members.clear();
     }
 
     int freeNode(Point3D at) { return addNode(at, kEndFreeNode); }
     int fundNodeBelow(Point3D above) { return addNode(atHeight(above, 0.0f), kEndFundNode); }
-    void tube(int from, int to, int type, bool recorded = false) {
-        Member& member = tubes.emplace_back();
+    void tube(int from, int to, int type, MemberRole role, bool recorded = false) {
+        Member& member = members.emplace_back();
         member.from = from;
         member.to = to;
         member.type = type;
+        member.role = role;
         member.recorded = recorded;
     }
 
@@ -197,34 +151,36 @@ public:
                            [](const Node& node) { return ::isFinite(node.at); });
     }
 
-    // Adds the elements; returns the document indices of the recorded tubes,
-    // valid until the next start. Each kind of element has its own index
-    // sequence, so adding all nodes before all tubes yields the same indices
-    // as interleaving them.
-    const std::vector<int>& commit(ZvTrack* track) {
+    // Adds the elements, and the tubes as built to `built`; returns the
+    // document indices of the recorded tubes, valid until the next start.
+    // Each kind of element has its own index sequence, so adding all nodes
+    // before all tubes yields the same indices as interleaving them.
+    const std::vector<int>& commit(ZvTrack* track, std::vector<BuiltTube>* built) {
         documentIndex.clear();
         for (const Node& node : nodes) documentIndex.push_back(addToDocument(node, track));
         recorded.clear();
-        for (const Member& member : tubes) {
+        for (const Member& member : members) {
             const Node& from = nodes[static_cast<size_t>(member.from)];
             const Node& to = nodes[static_cast<size_t>(member.to)];
             const int index = addSupport(from.kind, documentIndex[static_cast<size_t>(member.from)], 0,
                                          to.kind, documentIndex[static_cast<size_t>(member.to)], 0,
                                          member.type, 0, 0, track);
+            built->push_back({{from.at, to.at}, index, member.role});
             if (member.recorded) recorded.push_back(index);
         }
         return recorded;
     }
 
-    // The planned tubes as straight pieces between their nodes.
-    std::vector<TubeSegment> tubeSegments() const {
-        std::vector<TubeSegment> segments;
-        segments.reserve(tubes.size());
-        for (const Member& member : tubes) {
-            segments.push_back({nodes[static_cast<size_t>(member.from)].at,
-                                nodes[static_cast<size_t>(member.to)].at});
+    // The planned tubes, without document indices.
+    std::vector<BuiltTube> plannedTubes() const {
+        std::vector<BuiltTube> tubes;
+        tubes.reserve(members.size());
+        for (const Member& member : members) {
+            tubes.push_back({{nodes[static_cast<size_t>(member.from)].at,
+                              nodes[static_cast<size_t>(member.to)].at},
+                             -1, member.role});
         }
-        return segments;
+        return tubes;
     }
 
 private:
@@ -234,6 +190,7 @@ private:
     };
     struct Member {
         int from, to, type;
+        MemberRole role;
         bool recorded;
     };
 
@@ -251,7 +208,7 @@ private:
 
     float heading = 0;
     std::vector<Node> nodes;
-    std::vector<Member> tubes;
+    std::vector<Member> members;
     std::vector<int> documentIndex;  // per planned node
     std::vector<int> recorded;       // per recorded tube
 };
@@ -264,28 +221,35 @@ void setDriverDefaults(Supports* supports) {
     supports->styles[1] = {7, 0.8f, kGenerationMethod1, 0.25f, 0.7f, 0.6f, 1.7f, 7.0f, 0.5f, 1, 1, 1};
 }
 
-StructureMember structureMember(int nodeType, size_t offset) {
-    using M = StructureMember;
-    if (nodeType == kNodeCrossbeam && offset > 0) return offset == 1 ? M::kCrossbeam : M::kColumn;
-    // A column's structure; a braced leg goes on with brace, second leg, tie,
-    // the six collars of the tie section, the extra diagonal and its collars.
-    static constexpr M kColumnOrder[] = {M::kConnectorStrut, M::kColumn, M::kCollar, M::kBrace,
-                                         M::kSecondLeg, M::kTie, M::kCollar, M::kCollar,
-                                         M::kCollar, M::kCollar, M::kCollar, M::kCollar,
-                                         M::kDiagonal, M::kCollar, M::kCollar};
-    constexpr size_t kKnown = sizeof(kColumnOrder) / sizeof(kColumnOrder[0]);
-    return offset < kKnown ? kColumnOrder[offset] : M::kCollar;
+const char* memberWord(MemberRole role) {
+    switch (role) {
+    case MemberRole::kConnectorStrut: return "strut";
+    case MemberRole::kColumn: return "column";
+    case MemberRole::kCollar: return "collar";
+    case MemberRole::kBrace: return "brace";
+    case MemberRole::kSecondLeg: return "second leg";
+    case MemberRole::kTie: return "tie";
+    case MemberRole::kDiagonal: return "diagonal";
+    case MemberRole::kCrossbeam: return "crossbeam";
+    case MemberRole::kUnknown: break;
+    }
+    return "tube";
 }
 
-float segmentTieHeight(const SegmentRecord& segment) {
-    return colorValue(segment.color3.red, kDefaultTieHeight);
+StructureKind structureKind(int markerType) {
+    switch (markerType) {
+    case kMarkerColumn: return StructureKind::kColumn;
+    case kMarkerBracedLeg: return StructureKind::kBracedLeg;
+    case kMarkerCrossbeam: return StructureKind::kCrossbeam;
+    default: return StructureKind::kStrutOnly;
+    }
 }
 
 bool tieSectionFits(float trackHeight, float tieHeight) {
     return trackHeight - (kBraceFootHeight + tieHeight) - kTieClearance >= tieHeight;
 }
 
-std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker) {
+std::vector<BuiltTube> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker) {
     strutWright generator;
     generator.setTrack(track);
     return generator.planStructure(segment, marker);
@@ -318,32 +282,21 @@ void strutWright::FundNode(int index) {
 
 void strutWright::Tube(int index) { recordIndex(supports->tubes, supports->lastTube, index); }
 
-int strutWright::getSupport(int type, int step) {
-    const int* found = std::find(kTubeLadder, kTubeLadder + kTubeLadderSize, type);
-    if (found == kTubeLadder + kTubeLadderSize) return kTubeType2;
-    const long position = (found - kTubeLadder) + static_cast<long>(step);
-    if (position < 0 || position >= kTubeLadderSize) return kTubeType2;
-    return kTubeLadder[position];
-}
+int strutWright::getSupport(int type, int step) { return tubeTypeStep(type, step); }
 
-int strutWright::matchColor(Color a, Color b) {
-    return colorComponent(a.alpha) == colorComponent(b.alpha) &&
-           colorComponent(a.blue) == colorComponent(b.blue) &&
-           colorComponent(a.green) == colorComponent(b.green) &&
-           colorComponent(a.red) == colorComponent(b.red);
-}
+int strutWright::matchColor(Color a, Color b) { return sameColor(a, b) ? 1 : 0; }
 
 Point3D strutWright::getLinearPosByValue(Point3D a, Point3D b, float t) {
     const float s = 1 - t;
     return {s * a.x + t * b.x, s * a.y + t * b.y, s * a.z + t * b.z};
 }
 
-std::vector<TubeSegment> strutWright::planStructure(int segment, const TrackNodeRecord& marker) {
+std::vector<BuiltTube> strutWright::planStructure(int segment, const TrackNodeRecord& marker) {
     if (followingBezier(segment, track) < 0 || segment >= getTotalSegments(track)) return {};
     StructurePlan plan;
     const SegmentStyle style = segmentStyle(track->segmentArray[static_cast<size_t>(segment)]);
     if (!planMarker(segment, style, marker, plan)) return {};
-    return plan.tubeSegments();
+    return plan.plannedTubes();
 }
 
 void strutWright::Make() {
@@ -354,6 +307,7 @@ void strutWright::Make() {
     runReport.markers.found = markersOnSegments();
     runReport.structures.clear();
     runReport.structures.reserve(static_cast<size_t>(runReport.markers.found));
+    runReport.tubes.clear();
     const size_t freeBefore = track->freeNodeArray.size();
     const size_t fundBefore = track->fundNodeArray.size();
     const size_t tubesBefore = track->tubeArray.size();
@@ -465,16 +419,14 @@ void strutWright::reserveForStructures(const KeepFlags& keep) {
     reserveMore(track->freeNodeArray, room.freeNodes);
     reserveMore(track->fundNodeArray, room.fundNodes);
     reserveMore(track->tubeArray, room.tubes);
+    reserveMore(runReport.tubes, room.tubes);
 }
 
 strutWright::SegmentStyle strutWright::segmentStyle(const SegmentRecord& record) {
     SegmentStyle style;
     style.depth = attachmentDepth(getCoasterStyle(track));
-    style.tieHeight = segmentTieHeight(record);
-    style.braceAngle = colorValue(record.color3.blue, kDefaultBraceAngle);
-    style.braceSlope = std::tan(style.braceAngle / kDegreesPerRadian);
-    style.extraDiagonal = !matchColor(record.color2, createColorARGB(kFullByte, kFullByte, 0, 0));
-    style.mirrored = matchColor(record.color1, createColorARGB(kFullByte, 0, kFullByte, 0));
+    style.colours = segmentSupportSettings(record);
+    style.braceSlope = std::tan(style.colours.braceAngle / kDegreesPerRadian);
     return style;
 }
 
@@ -497,15 +449,16 @@ bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style
         warnAboutMarker(segment, marker, "along it gives non-finite coordinates");
         return false;
     }
-    const size_t firstTube = track->tubeArray.size();
-    for (int index : plan.commit(track)) Tube(index);
-    runReport.structures.push_back({segment, marker.segmentPos, marker.nodeType, firstTube,
-                                    track->tubeArray.size() - firstTube});
-    switch (marker.nodeType) {
-    case kNodeColumn: ++counts.columns; break;
-    case kNodeBracedLeg: ++counts.bracedLegs; break;
-    case kNodeCrossbeam: ++counts.crossbeams; break;
-    default: ++counts.strutsOnly; break;
+    const size_t firstTube = runReport.tubes.size();
+    for (int index : plan.commit(track, &runReport.tubes)) Tube(index);
+    const StructureKind kind = structureKind(marker.nodeType);
+    runReport.structures.push_back({segment, marker.segmentPos, marker.nodeType, kind, firstTube,
+                                    runReport.tubes.size() - firstTube});
+    switch (kind) {
+    case StructureKind::kColumn: ++counts.columns; break;
+    case StructureKind::kBracedLeg: ++counts.bracedLegs; break;
+    case StructureKind::kCrossbeam: ++counts.crossbeams; break;
+    case StructureKind::kStrutOnly: ++counts.strutsOnly; break;
     }
     return true;
 }
@@ -514,11 +467,12 @@ bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style
 bool strutWright::planMarker(int segment, const SegmentStyle& style, const TrackNodeRecord& marker,
                              StructurePlan& plan) {
     const NodeFrame frame = nodeFrame(segment, style, marker);
-    plan.start(frame.heading);
+    plan.start(frame.at.heading);
     planConnector(frame, plan);
-    if (frame.nodeType == kNodeColumn || frame.nodeType == kNodeBracedLeg) planColumn(frame, plan);
-    if (frame.nodeType == kNodeBracedLeg) planBracedLeg(frame, plan);
-    if (frame.nodeType == kNodeCrossbeam) planCrossbeam(frame, plan);
+    const StructureKind kind = structureKind(frame.nodeType);
+    if (kind == StructureKind::kColumn || kind == StructureKind::kBracedLeg) planColumn(frame, plan);
+    if (kind == StructureKind::kBracedLeg) planBracedLeg(frame, plan);
+    if (kind == StructureKind::kCrossbeam) planCrossbeam(frame, plan);
     return plan.isFinite();
 }
 
@@ -527,68 +481,45 @@ strutWright::NodeFrame strutWright::nodeFrame(int segment, const SegmentStyle& s
     NodeFrame frame;
     frame.nodeType = node.nodeType;
     frame.style = style;
-    const float t = node.segmentPos;
-    frame.point = bezierCalc.GetPosSegmentNode(t, segment, track);
-    const Point3D ahead =
-        bezierCalc.GetPosSegmentNode(static_cast<float>(t + kTangentStep), segment, track);
+    frame.at = trackFrameAt(segment, node.segmentPos, track);
 
-    const int heightClassType = heightClass(frame.point.y);
-    frame.braceType = getSupport(heightClassType, -1);
-    frame.columnType = getSupport(heightClassType, 0);
-    frame.collarType = getSupport(heightClassType, 1);
+    const int column = columnType(frame.at.point.y);
+    frame.braceType = getSupport(column, -1);
+    frame.columnType = getSupport(column, 0);
+    frame.collarType = getSupport(column, 1);
 
-    const float bank = trackCalc.GetBanking(segment, t, track);
-    frame.bankDegrees = static_cast<float>(std::fabs(bank) * kDegreesPerRadian);
-    const bool overturned = frame.bankDegrees > kHalfTurnDegrees;
-    frame.columnBank = overturned ? kFullTurnDegrees - frame.bankDegrees : frame.bankDegrees;
+    const float bank = frame.at.bankDegrees;
+    const bool overturned = bank > kHalfTurnDegrees;
+    frame.columnBank = overturned ? kFullTurnDegrees - bank : bank;
     if (frame.columnBank > kQuarterTurnDegrees && frame.columnBank < kHalfTurnDegrees) {
         frame.columnBank = kQuarterTurnDegrees;
     }
-    const float liftBank = overturned ? kThreeQuarterTurnDegrees - frame.bankDegrees : frame.bankDegrees;
-    const float lift = frame.nodeType == kNodeCrossbeam
+    const float liftBank = overturned ? kThreeQuarterTurnDegrees - bank : bank;
+    const float lift = frame.nodeType == kMarkerCrossbeam
                            ? kBaseLift
                            : kBaseLift + kLiftPerHalfTurn * liftBank / kHalfTurnDegrees;
-
-    const float beta = bank - kQuarterTurn;
-    frame.heading = static_cast<float>(std::atan2(ahead.x - frame.point.x, ahead.z - frame.point.z));
-    const Point3D tangent = vectors.Subtract(ahead, frame.point);
-    Point3D side = vectors.CrossProduct(tangent, kUp);
-    Point3D normal = vectors.CrossProduct(side, tangent);
-    const float noise = roundingNoise(frame.point);
-    if (vectors.GetLength(side) > noise) {
-        side = vectors.Normalize(side);
-        normal = vectors.Normalize(normal);
-    } else {
-        // A vertical or vanishing tangent has no side, and the direction of
-        // rounding noise is none: take the side of a track heading along +z.
-        frame.heading = 0;
-        side = kFallbackSide;
-        const bool vanishing = vectors.GetLength(tangent) <= noise;
-        normal = vanishing ? kUp : vectors.Normalize(vectors.CrossProduct(side, tangent));
-    }
-    frame.side = side;
-    frame.down = vectors.Add(vectors.MultScalar(side, static_cast<float>(std::cos(beta))),
-                             vectors.MultScalar(normal, static_cast<float>(std::sin(beta))));
-    frame.strutTop = vectors.Add(frame.point, vectors.MultScalar(frame.down, style.depth));
-    frame.strutFoot = vectors.Add(frame.point, vectors.MultScalar(frame.down, style.depth + lift));
+    const Point3D& p = frame.at.point;
+    const Point3D& down = frame.at.down;
+    frame.strutTop = vectors.Add(p, vectors.MultScalar(down, style.depth));
+    frame.strutFoot = vectors.Add(p, vectors.MultScalar(down, style.depth + lift));
     return frame;
 }
 
 void strutWright::planConnector(const NodeFrame& frame, StructurePlan& plan) {
     const int top = plan.freeNode(frame.strutTop);
     const int foot = plan.freeNode(frame.strutFoot);
-    plan.tube(top, foot, kTubeType0, true);
+    plan.tube(top, foot, kTubeLight, MemberRole::kConnectorStrut, true);
 }
 
 void strutWright::planColumn(const NodeFrame& frame, StructurePlan& plan) {
     const Point3D& f2 = frame.strutFoot;
     const int top = plan.freeNode(raised(f2, frame.columnBank / kQuarterTurnDegrees));
     const int foot = plan.fundNodeBelow(f2);
-    plan.tube(top, foot, frame.columnType, true);
+    plan.tube(top, foot, frame.columnType, MemberRole::kColumn, true);
     const CollarEnds collar = verticalCollar(f2, -1.0f);
     const int near = plan.freeNode(collar.near);
     const int far = plan.freeNode(collar.far);
-    plan.tube(near, far, frame.collarType, true);
+    plan.tube(near, far, frame.collarType, MemberRole::kCollar, true);
 }
 
 void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
@@ -598,31 +529,31 @@ void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
     const float drop = bezierCalc.getDistance(&braceTop, &footLevel);
     const double slope = frame.style.braceSlope;
     float spread = static_cast<float>(slope * drop);
-    if (frame.style.mirrored) spread = -spread;
+    if (frame.style.colours.mirrored) spread = -spread;
     if (std::fabs(slope) > kFarSpreadRatio) {
         char angle[32];
-        std::snprintf(angle, sizeof angle, "%g", static_cast<double>(frame.style.braceAngle));
+        std::snprintf(angle, sizeof angle, "%g", static_cast<double>(frame.style.colours.braceAngle));
         warnOnce(std::string("brace angle ") + angle +
                  " degrees is nearly horizontal; braced legs stand far from their columns");
     }
-    const Point3D legPoint = vectors.Add(f2, vectors.MultScalar(frame.side, spread));
+    const Point3D legPoint = vectors.Add(f2, vectors.MultScalar(frame.at.side, spread));
     const Point3D braceFoot = atHeight(legPoint, kBraceFootHeight);
 
     const int braceTopNode = plan.freeNode(braceTop);
     const int braceFootNode = plan.freeNode(braceFoot);
     const int legTop = plan.freeNode(atHeight(legPoint, kSecondLegTop));
     const int legFoot = plan.fundNodeBelow(legPoint);
-    plan.tube(braceTopNode, braceFootNode, frame.braceType);
-    plan.tube(legTop, legFoot, frame.columnType);
+    plan.tube(braceTopNode, braceFootNode, frame.braceType, MemberRole::kBrace);
+    plan.tube(legTop, legFoot, frame.columnType, MemberRole::kSecondLeg);
 
-    if (tieSectionFits(frame.point.y, frame.style.tieHeight)) {
+    if (tieSectionFits(frame.at.point.y, frame.style.colours.tieHeight)) {
         planTieSection(frame, braceTop, braceFoot, plan);
     }
 }
 
 void strutWright::planTieSection(const NodeFrame& frame, Point3D g2, Point3D braceFoot,
                                  StructurePlan& plan) {
-    const float h = frame.style.tieHeight;
+    const float h = frame.style.colours.tieHeight;
     const Point3D k1 = atHeight(frame.strutFoot, kBraceFootHeight + h);
     const float length = g2.y - kBraceFootHeight;
     // A brace top at foot height (up to rounding) leaves no height to measure
@@ -632,35 +563,37 @@ void strutWright::planTieSection(const NodeFrame& frame, Point3D g2, Point3D bra
 
     const int k1Node = plan.freeNode(k1);
     const int k2Node = plan.freeNode(k2);
-    plan.tube(k1Node, k2Node, frame.braceType);
+    plan.tube(k1Node, k2Node, frame.braceType, MemberRole::kTie);
     planCollar(verticalCollar(k1, 1.0f), frame.collarType, plan);
     planCollar(verticalCollar(k1, -1.0f), frame.collarType, plan);
     planCollarPair(collarOn(k1, k2, false), collarOn(k1, k2, true), frame.columnType, plan);
     planCollarPair(collarOn(k2, g2, false), collarOn(k2, braceFoot, false), frame.columnType, plan);
-    if (frame.style.extraDiagonal) planExtraDiagonal(frame, k2, k2Node, plan);
+    if (frame.style.colours.extraDiagonal) planExtraDiagonal(frame, k2, k2Node, plan);
 }
 
 void strutWright::planExtraDiagonal(const NodeFrame& frame, Point3D k2, int k2Node,
                                     StructurePlan& plan) {
     const Point3D m = atHeight(frame.strutFoot, kDiagonalHeight);
     const int mNode = plan.freeNode(m);
-    plan.tube(k2Node, mNode, frame.braceType);
+    plan.tube(k2Node, mNode, frame.braceType, MemberRole::kDiagonal);
     planCollarPair(collarOn(m, k2, false), collarOn(m, k2, true), frame.columnType, plan);
 }
 
 void strutWright::planCrossbeam(const NodeFrame& frame, StructurePlan& plan) {
-    const bool overturned = frame.bankDegrees > kHalfTurnDegrees;
-    const float folded = overturned ? kFullTurnDegrees - frame.bankDegrees : frame.bankDegrees;
+    const float bank = frame.at.bankDegrees;
+    const bool overturned = bank > kHalfTurnDegrees;
+    const float folded = overturned ? kFullTurnDegrees - bank : bank;
     const float longArm = kLongArm * folded / kHalfTurnDegrees;
     const float shortArm = kShortArm * folded / kHalfTurnDegrees;
     // The long arm reaches to +L, or to -L once the track is overturned.
     const float sign = overturned ? -1.0f : 1.0f;
-    const Point3D v1 = vectors.MultScalar(frame.side, sign * longArm);
-    const Point3D v2 = vectors.MultScalar(frame.side, -sign * shortArm);
+    const Point3D& side = frame.at.side;
+    const Point3D v1 = vectors.MultScalar(side, sign * longArm);
+    const Point3D v2 = vectors.MultScalar(side, -sign * shortArm);
     const Point3D& f2 = frame.strutFoot;
     const int x1 = plan.freeNode(vectors.Add(f2, v1));
     const int x2 = plan.freeNode(vectors.Add(f2, v2));
-    plan.tube(x1, x2, frame.columnType);
+    plan.tube(x1, x2, frame.columnType, MemberRole::kCrossbeam);
 
     Point3D end1 = v1;
     Point3D end2 = v2;
@@ -668,18 +601,18 @@ void strutWright::planCrossbeam(const NodeFrame& frame, StructurePlan& plan) {
     // Without bank both arms vanish; the column goes where it goes for any
     // short beam: the inset from X1 towards X2.
     const Point3D offset =
-        span == 0 ? vectors.Add(v1, vectors.MultScalar(frame.side, -sign * kColumnInset))
+        span == 0 ? vectors.Add(v1, vectors.MultScalar(side, -sign * kColumnInset))
                   : getLinearPosByValue(v1, v2, kColumnInset / span);
     const Point3D columnTop = vectors.Add(f2, offset);
     const int top = plan.freeNode(columnTop);
     const int foot = plan.fundNodeBelow(columnTop);
-    plan.tube(top, foot, frame.columnType);
+    plan.tube(top, foot, frame.columnType, MemberRole::kColumn);
 }
 
 void strutWright::planCollar(CollarEnds ends, int type, StructurePlan& plan) {
     const int near = plan.freeNode(ends.near);
     const int far = plan.freeNode(ends.far);
-    plan.tube(near, far, type);
+    plan.tube(near, far, type, MemberRole::kCollar);
 }
 
 void strutWright::planCollarPair(CollarEnds first, CollarEnds second, int type,
@@ -688,8 +621,8 @@ void strutWright::planCollarPair(CollarEnds first, CollarEnds second, int type,
     const int firstFar = plan.freeNode(first.far);
     const int secondNear = plan.freeNode(second.near);
     const int secondFar = plan.freeNode(second.far);
-    plan.tube(firstNear, firstFar, type);
-    plan.tube(secondNear, secondFar, type);
+    plan.tube(firstNear, firstFar, type, MemberRole::kCollar);
+    plan.tube(secondNear, secondFar, type, MemberRole::kCollar);
 }
 
 // The collar points on member a-b, measured from a, or from b when fromB.

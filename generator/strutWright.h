@@ -4,7 +4,7 @@
 //   Make   removes what an earlier run recorded, then for each style entry
 //          0..lastStyle writes its index ("%d\n") to the entry output (stdout
 //          unless set otherwise) and runs Type1 when its method is 1.
-//   Type1  at every marker: the connector strut, then by node type a column
+//   Type1  at every marker: the connector strut, then by marker type a column
 //          (2), a column and a braced leg (7) or a crossbeam (6); then removes
 //          the markers it built at. It builds nothing at, and keeps in place:
 //          attachment points (markers an existing tube end names; those ends
@@ -13,22 +13,28 @@
 //          lies outside 0..1 (the curve would be extended past its ends), and
 //          markers whose structure would hold a non-finite number; the last
 //          three with a warning.
-//   planStructure  the tubes a marker would get, as Type1 plans them, without
+//   planStructure  the tubes a marker would get, as Type1 builds them, without
 //          touching the document (for choosing where markers go).
 //   Degenerate geometry stays finite (a vertical tangent takes the side of a
 //   track along +z, a collar on a zero-length member sits at its joint, a
 //   crossbeam without bank stands its column 0.5 towards -L), so every
 //   structure that is built can be saved and read back.
+// The report holds what was built: every structure with its marker, its kind
+// and its tubes as end points with their roles and document indices, so the
+// checks, the summary and the view never turn indices back into points.
 // Warnings go into the report, each distinct one once; the caller prints them.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "calc.h"
-#include "geometry.h"
+#include "pieces.h"
+#include "segmentCalc.h"
+#include "trackFrame.h"
 #include "zvtrack.h"
 
 // One entry of the style table; only `method` is read.
@@ -74,18 +80,40 @@ struct MarkerCounts {
     int nonFinite = 0;         // kept: their structure would not be finite
 };
 
-// A support tube as the straight piece between its two end points.
-struct TubeSegment {
-    Point3D from, to;
+// What a member of a structure is.
+enum class MemberRole : uint8_t {
+    kConnectorStrut,
+    kColumn,
+    kCollar,
+    kBrace,
+    kSecondLeg,
+    kTie,
+    kDiagonal,
+    kCrossbeam,
+    kUnknown,  // a tube of a track file: what it is was not recorded
+};
+// The word the messages use: "strut", "column", "collar", "brace", "second
+// leg", "tie", "diagonal", "crossbeam", "tube".
+const char* memberWord(MemberRole role);
+
+// What a marker's structure is, by its type.
+enum class StructureKind : uint8_t { kStrutOnly, kColumn, kBracedLeg, kCrossbeam };
+StructureKind structureKind(int markerType);
+
+// One support tube of a structure: where it runs and what it is.
+struct BuiltTube {
+    TubeSegment ends;      // from its first end to its second
+    int tube = -1;         // index in the document's tube array; -1 while only planned
+    MemberRole role = MemberRole::kUnknown;
 };
 
-// One structure a run built: the marker it stands for and its tubes, which
-// follow one another in the document's tube array.
+// One structure a run built: the marker it stands for and its tubes.
 struct BuiltStructure {
     int segment = 0;       // the marker's segment, from 0
     float position = 0;    // the marker's curve parameter along it
-    int nodeType = 0;      // the marker's node type
-    size_t firstTube = 0;  // index of its first tube (the connector strut)
+    int nodeType = 0;      // the marker's type (MarkerType)
+    StructureKind kind = StructureKind::kStrutOnly;
+    size_t firstTube = 0;  // its tubes: GenerationReport::tubes[firstTube, firstTube + tubeCount)
     size_t tubeCount = 0;
 };
 
@@ -94,6 +122,7 @@ struct GenerationReport {
     std::vector<std::string> warnings;  // each distinct one once, in the order met
     MarkerCounts markers;
     std::vector<BuiltStructure> structures;  // in the order built
+    std::vector<BuiltTube> tubes;            // of every structure, in the order built
     // Elements the run appended, after what it cleared: the last ones of each kind.
     size_t freeNodesAdded = 0;
     size_t fundNodesAdded = 0;
@@ -106,28 +135,11 @@ struct GenerationReport {
 GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput = stdout);
 
 // The tubes Type1 would build for `marker` (its node type and position) on
-// `segment`, in the order it adds them; the document is not changed. Empty
-// where Type1 would build nothing: a segment without a curve or a record, or
-// a structure that would not be finite.
-std::vector<TubeSegment> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker);
+// `segment`, in the order it adds them, without document indices; the
+// document is not changed. Empty where Type1 would build nothing: a segment
+// without a curve or a record, or a structure that would not be finite.
+std::vector<BuiltTube> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker);
 
-// Which member of a structure the generator builds at a marker of `nodeType`
-// the tube at `offset` from its first tube is, by the order it builds them in.
-enum class StructureMember {
-    kConnectorStrut,
-    kColumn,
-    kCollar,
-    kBrace,
-    kSecondLeg,
-    kTie,
-    kDiagonal,
-    kCrossbeam,
-};
-StructureMember structureMember(int nodeType, size_t offset);
-
-// The tie height the braced legs of a segment get from its colours (color3's
-// red byte; 255 selects 6.0).
-float segmentTieHeight(const SegmentRecord& segment);
 // Whether a braced leg under track at `trackHeight` gets its tie section:
 // the track lies at least 2h + 2.9 above the ground.
 bool tieSectionFits(float trackHeight, float tieHeight);
@@ -150,7 +162,7 @@ public:
     Point3D getLinearPosByValue(Point3D a, Point3D b, float t);
 
     // See planStructure; the document is the one set with setTrack.
-    std::vector<TubeSegment> planStructure(int segment, const TrackNodeRecord& marker);
+    std::vector<BuiltTube> planStructure(int segment, const TrackNodeRecord& marker);
 
 private:
     struct SegmentStyle;    // what a segment's colours set for its markers

@@ -3,7 +3,7 @@ if(TARGET strutviewer)
   sw_add_test(test_camera SOURCES test_camera.cpp LIBS strutviewer)
 
   add_library(apptestfixtures STATIC app_fixtures.cpp)
-  target_link_libraries(apptestfixtures PUBLIC strutviewer testsupport GTest::gtest)
+  target_link_libraries(apptestfixtures PUBLIC strutviewer strutgenerator testsupport GTest::gtest)
   target_compile_definitions(apptestfixtures PUBLIC
     SW_BINARY_DIR="${PROJECT_BINARY_DIR}" STRUTWRIGHT_EXE="$<TARGET_FILE:strutwright>")
   if(TARGET zvtrack-tool)

@@ -58,7 +58,7 @@ void buildStraightTrack(ZvTrack* track, int nodesPerSegment) {
     for (int n = 1; n < kBeziers; ++n) {
         addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, track);
         for (int k = 0; k < nodesPerSegment; ++k) {
-            addTrackNode(n - 1, kNodeColumn, static_cast<float>(k + 1) / static_cast<float>(nodesPerSegment + 1),
+            addTrackNode(n - 1, kMarkerColumn, static_cast<float>(k + 1) / static_cast<float>(nodesPerSegment + 1),
                          track);
         }
     }
@@ -82,7 +82,7 @@ void buildFarOutTrack(ZvTrack* track, const FarOutShape& shape) {
     for (int s = 0; s < shape.segments; ++s) {
         addSegment(kSegmentPlain, s + 1, 0, plain, plain, plain, 0, 0, track);
         for (int n = 0; n < markers; ++n) {
-            addTrackNode(s, kNodeColumn,
+            addTrackNode(s, kMarkerColumn,
                          static_cast<float>(n + 1) / static_cast<float>(markers + 1), track);
             for (int k = 0; k < shape.tubesPerMarker; ++k) {
                 addSupport(kEndFundNode, ground, 0, kEndTrackNode, n, s, 0, 0, 0, track);

@@ -24,7 +24,7 @@ struct Generated {
 
 Generated crossingWithColumn(float aside) {
     Generated run{genfix::crossingTrack(aside), {}};
-    addTrackNode(0, kNodeColumn, 0.5f, &run.track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &run.track);
     run.report = generateWithDriverDefaults(&run.track, nullptr);
     return run;
 }
@@ -63,28 +63,29 @@ TubeSegment tubeEnds(const ZvTrack& track, size_t tube) {
 
 TEST(Clearance, AColumnThroughTheTrackBelowIsReportedByBothChecks) {
     const Generated run = crossingWithColumn(0);
-    const BuiltClearance found = checkBuiltStructures(run.track, run.report.structures);
+    const BuiltClearance found = checkBuiltStructures(run.track, run.report);
     ASSERT_EQ(1u, found.structures.size());
     const StructureConflict& conflict = found.structures[0];
     EXPECT_EQ(0, conflict.structure.segment);
     EXPECT_EQ(0.5f, conflict.structure.position);
-    EXPECT_EQ(kNodeColumn, conflict.structure.nodeType);
+    EXPECT_EQ(kMarkerColumn, conflict.structure.nodeType);
     EXPECT_EQ(2, conflict.closest.segment);
     EXPECT_NEAR(0, conflict.closest.distance, kNear);
     EXPECT_NEAR(5, conflict.closest.supportPoint.y, kNear);
     EXPECT_NEAR(0, distance(conflict.closest.supportPoint, conflict.closest.trackPoint), kNear);
-    EXPECT_EQ(StructureMember::kColumn,
-              structureMember(kNodeColumn, conflict.closestTube - conflict.structure.firstTube));
-    EXPECT_EQ(std::vector<size_t>{conflict.closestTube}, found.tubes);
+    // The column is the second tube the structure adds: strut, column, collar.
+    EXPECT_EQ(MemberRole::kColumn, conflict.closestTube.role);
+    EXPECT_EQ(1, conflict.closestTube.tube);
+    EXPECT_EQ(TubeList{1}, found.tubes);
 
     const std::vector<TubeConflict> tubes = checkTrackClearance(run.track);
     ASSERT_EQ(1u, tubes.size());
-    EXPECT_EQ(conflict.closestTube, tubes[0].tube);
+    EXPECT_EQ(1u, tubes[0].tube);
     EXPECT_EQ(2, tubes[0].pass.segment);
     EXPECT_NEAR(18.7f, tubes[0].end1.y, kNear);
     EXPECT_EQ(0.0f, tubes[0].end2.y);
 
-    EXPECT_TRUE(checkBuiltStructures(run.track, run.report.structures, 0).structures.empty());
+    EXPECT_TRUE(checkBuiltStructures(run.track, run.report, 0).structures.empty());
     EXPECT_TRUE(checkTrackClearance(run.track, 0).empty());
 }
 
@@ -92,7 +93,7 @@ TEST(Clearance, TheRadiusDecidesHowFarAsideTheLowerTrackIsClear) {
     for (const auto& [aside, radius, conflicts] :
          {std::tuple<float, float, size_t>{15, 1.5f, 0}, {15, 6, 0}, {5, 1.5f, 0}, {5, 6, 1}}) {
         const Generated run = crossingWithColumn(aside);
-        const BuiltClearance found = checkBuiltStructures(run.track, run.report.structures, radius);
+        const BuiltClearance found = checkBuiltStructures(run.track, run.report, radius);
         ASSERT_EQ(conflicts, found.structures.size()) << aside << " " << radius;
         EXPECT_EQ(conflicts, checkTrackClearance(run.track, radius).size()) << aside << " " << radius;
         if (conflicts) {
@@ -107,7 +108,7 @@ TEST(Clearance, NoDemoStructureConflictsWithItsOwnStretch) {
     const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
     ASSERT_EQ(report.markers.found, static_cast<int>(report.structures.size()));
     for (float radius : {kDefaultClearanceRadius, 6.0f}) {
-        EXPECT_TRUE(checkBuiltStructures(track, report.structures, radius).structures.empty()) << radius;
+        EXPECT_TRUE(checkBuiltStructures(track, report, radius).structures.empty()) << radius;
         EXPECT_TRUE(checkTrackClearance(track, radius).empty()) << radius;
     }
 }
@@ -118,7 +119,7 @@ TEST(Clearance, NoDemoStructureConflictsWithItsOwnStretch) {
 TEST(Clearance, ColumnsOfTheUpperLapPassThroughTheLowerOne) {
     ZvTrack track = syntheticTrack(2400);
     const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
-    const BuiltClearance found = checkBuiltStructures(track, report.structures);
+    const BuiltClearance found = checkBuiltStructures(track, report);
     ASSERT_GT(found.structures.size(), 50u);
     for (const StructureConflict& conflict : found.structures) {
         const int lapApart = std::abs(conflict.structure.segment - conflict.closest.segment);
@@ -128,7 +129,7 @@ TEST(Clearance, ColumnsOfTheUpperLapPassThroughTheLowerOne) {
     // segment's curve sampled finely.
     for (size_t k = 0; k < found.structures.size(); k += found.structures.size() / 4) {
         const StructureConflict& conflict = found.structures[k];
-        const TubeSegment tube = tubeEnds(track, conflict.closestTube);
+        const TubeSegment tube = tubeEnds(track, static_cast<size_t>(conflict.closestTube.tube));
         const Point3D a = tube.from, b = tube.to;
         SegmentCurve curve;
         ASSERT_TRUE(segmentCurve(conflict.closest.segment, &track, &curve));
@@ -154,15 +155,15 @@ ZvTrack handMadeSupports(bool postOnColumn, bool braceSharesTop) {
     ZvTrack track = genfix::crossingTrack(0);
     const int top = addFreeNode(0, 19, 0, &track);
     const int foot = addFundNode(0, 0, 1, 0, 0, 0, 0, 0, 0, &track);
-    addSupport(kEndFreeNode, top, 0, kEndFundNode, foot, 0, kTubeType1, 0, 0, &track);
+    addSupport(kEndFreeNode, top, 0, kEndFundNode, foot, 0, kTubeMedium, 0, 0, &track);
     // Under the lower track: on the column's line, or 0.5 beside it.
     const float postX = postOnColumn ? 0.0f : 0.5f;
     const int postTop = addFreeNode(postX, 4.5f, 0, &track);
     const int postFoot = addFreeNode(postX, 2.0f, 0, &track);
-    addSupport(kEndFreeNode, postTop, 0, kEndFreeNode, postFoot, 0, kTubeType1, 0, 0, &track);
-    if (braceSharesTop) addSupport(kEndFreeNode, top, 0, kEndFreeNode, postFoot, 0, kTubeType0, 0, 0, &track);
+    addSupport(kEndFreeNode, postTop, 0, kEndFreeNode, postFoot, 0, kTubeMedium, 0, 0, &track);
+    if (braceSharesTop) addSupport(kEndFreeNode, top, 0, kEndFreeNode, postFoot, 0, kTubeLight, 0, 0, &track);
     // An end that names no node is passed over.
-    addSupport(kEndFreeNode, 999, 0, kEndFundNode, foot, 0, kTubeType1, 0, 0, &track);
+    addSupport(kEndFreeNode, 999, 0, kEndFundNode, foot, 0, kTubeMedium, 0, 0, &track);
     return track;
 }
 
@@ -183,34 +184,48 @@ TEST(Clearance, TubesJoinThroughSharedNodesAndEndsOnOtherTubes) {
 TEST(Clearance, TheRunListsEachStructureWithItsTubesAndMembers) {
     ZvTrack track = genfix::straightTrack({0, 20, 0}, {0, 20, 30}, 0.8f);
     genfix::addStraightBezier(&track, {0, 20, 60});
-    addTrackNode(0, kNodeBracedLeg, 0.5f, &track);
-    addTrackNode(1, kNodeCrossbeam, 0.5f, &track);
+    addTrackNode(0, kMarkerBracedLeg, 0.5f, &track);
+    addTrackNode(1, kMarkerCrossbeam, 0.5f, &track);
     const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
     ASSERT_EQ(2u, report.structures.size());
     const BuiltStructure& leg = report.structures[0];
     const BuiltStructure& beam = report.structures[1];
-    EXPECT_EQ(0u, leg.firstTube);
-    EXPECT_EQ(15u, leg.tubeCount);
-    EXPECT_EQ(15u, beam.firstTube);
-    EXPECT_EQ(3u, beam.tubeCount);
-    EXPECT_EQ(kNodeCrossbeam, beam.nodeType);
-    auto lowEnd = [&track](size_t tube) {
-        const TubeSegment ends = tubeEnds(track, tube);
+    EXPECT_EQ(StructureKind::kBracedLeg, leg.kind);
+    EXPECT_EQ(StructureKind::kCrossbeam, beam.kind);
+    EXPECT_EQ(kMarkerCrossbeam, beam.nodeType);
+    ASSERT_EQ(0u, leg.firstTube);
+    ASSERT_EQ(15u, leg.tubeCount);
+    ASSERT_EQ(15u, beam.firstTube);
+    ASSERT_EQ(3u, beam.tubeCount);
+    ASSERT_EQ(18u, report.tubes.size());
+
+    // A braced leg with its tie section and extra diagonal (track at 20, the
+    // default tie height 6): strut, column and its collar, brace, second leg,
+    // tie, two collars on the column at the tie, two on the tie, two on the
+    // brace, the diagonal and its two collars; a crossbeam: strut, beam, column.
+    using R = MemberRole;
+    const std::vector<R> expected{R::kConnectorStrut, R::kColumn, R::kCollar, R::kBrace, R::kSecondLeg,
+                                  R::kTie, R::kCollar, R::kCollar, R::kCollar, R::kCollar, R::kCollar,
+                                  R::kCollar, R::kDiagonal, R::kCollar, R::kCollar,
+                                  R::kConnectorStrut, R::kCrossbeam, R::kColumn};
+    for (size_t i = 0; i < report.tubes.size(); ++i) {
+        const BuiltTube& built = report.tubes[i];
+        EXPECT_EQ(expected[i], built.role) << i;
+        EXPECT_EQ(static_cast<int>(i), built.tube);
+        // The report's ends are those the document holds.
+        const TubeSegment saved = tubeEnds(track, i);
+        EXPECT_EQ(0, distance(saved.from, built.ends.from)) << i;
+        EXPECT_EQ(0, distance(saved.to, built.ends.to)) << i;
+    }
+    auto lowEnd = [&report](size_t tube) {
+        const TubeSegment& ends = report.tubes[tube].ends;
         return std::fmin(ends.from.y, ends.to.y);
     };
-    for (size_t offset = 0; offset < leg.tubeCount; ++offset) {
-        const StructureMember member = structureMember(kNodeBracedLeg, offset);
-        if (member == StructureMember::kColumn || member == StructureMember::kSecondLeg) {
-            EXPECT_EQ(0, lowEnd(offset)) << offset;
-        } else if (member == StructureMember::kDiagonal) {
-            EXPECT_NEAR(1.5f, lowEnd(offset), kNear);
-        } else if (member == StructureMember::kTie) {
-            EXPECT_NEAR(6.9f, lowEnd(offset), kNear);
-        }
-    }
-    EXPECT_EQ(StructureMember::kCrossbeam, structureMember(kNodeCrossbeam, 1));
-    EXPECT_EQ(0, lowEnd(beam.firstTube + 2));
-    EXPECT_EQ(StructureMember::kConnectorStrut, structureMember(kNodeStrutOnly, 0));
+    EXPECT_EQ(0, lowEnd(1));   // the column
+    EXPECT_EQ(0, lowEnd(4));   // the second leg
+    EXPECT_NEAR(6.9f, lowEnd(5), kNear);   // the tie: 0.9 + 6
+    EXPECT_NEAR(1.5f, lowEnd(12), kNear);  // the diagonal meets the column at 1.5
+    EXPECT_EQ(0, lowEnd(17));  // the crossbeam's column
 }
 
 }  // namespace

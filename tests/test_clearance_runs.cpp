@@ -20,7 +20,7 @@ constexpr const char* kWarningStart = "strutwright: clearance: ";
 // saved in a scratch folder; returns its path.
 std::string crossingFile(const std::string& name, float aside) {
     ZvTrack track = genfix::crossingTrack(aside);
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
     std::string path = scratchDir(name) + "/crossing.zvtrack";
     saveTrack(path, &track);
     return path;

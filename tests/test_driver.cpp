@@ -239,7 +239,7 @@ TEST(DriverSummary, KeptMarkersAreCountedByReasonAndQuietLeavesOnlyTheWarnings) 
     std::string dir = scratchDir("driver-summary-kept");
     ZvTrack track;
     buildStraightTrack(&track);
-    addTrackNode(0, kNodeCrossbeam, 1.5f, &track);              // out of range
+    addTrackNode(0, kMarkerCrossbeam, 1.5f, &track);              // out of range
     addSupport(kEndTrackNode, 0, 1, kEndFundNode, 0, 0, 1, 0, 0, &track);  // an attachment point
     std::string input = dir + "/ride.zvtrack";
     saveTrack(input, &track);

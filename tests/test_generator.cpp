@@ -72,7 +72,7 @@ TEST(ConnectorStrut, PlainMarkerGetsTwoFreeNodesBelowItsPointAndOneRecordedTube)
     expectCounts(track, 2, 0, 1);
     expectAt({0, 9.7f, 15}, freeNode(track, 0), "strut top");
     expectAt({0, 8.7f, 15}, freeNode(track, 1), "strut foot");
-    expectTubes({{kEndFreeNode, 0, kEndFreeNode, 1, kTubeType0}}, track);
+    expectTubes({{kEndFreeNode, 0, kEndFreeNode, 1, kTubeLight}}, track);
     EXPECT_EQ(1, supports.lastTube);
     EXPECT_EQ(0, supports.tubes.at(1));
     EXPECT_EQ(0, getTotalTrackNodes(0, &track));
@@ -109,14 +109,14 @@ TEST(ConnectorStrut, LiftGrowsWithBankUpToHalfATurnButNotForCrossbeams) {
         ZvTrack track = markedTrack(3, 10, roll);
         genfix::runType1(&track);
         EXPECT_NEAR(lift, strutLength(track), 1e-5f) << "roll " << roll;
-        ZvTrack crossbeam = markedTrack(kNodeCrossbeam, 10, roll);
+        ZvTrack crossbeam = markedTrack(kMarkerCrossbeam, 10, roll);
         genfix::runType1(&crossbeam);
         EXPECT_NEAR(1.0f, strutLength(crossbeam), 1e-5f) << "roll " << roll;
     }
 }
 
 TEST(Column, StandsBelowTheStrutWithACollarAndRecordsBothTubes) {
-    ZvTrack track = markedTrack(kNodeColumn, 10);
+    ZvTrack track = markedTrack(kMarkerColumn, 10);
     const Supports supports = genfix::runType1(&track);
     expectCounts(track, 5, 1, 3);
     expectAt({0, 8.7f, 15}, freeNode(track, 2), "column top");
@@ -129,9 +129,9 @@ TEST(Column, StandsBelowTheStrutWithACollarAndRecordsBothTubes) {
     EXPECT_EQ(0, fund.flagA);
     EXPECT_EQ(1, fund.angleFlag);
     EXPECT_EQ(0.0f, fund.angle);  // heading along +z
-    expectTubes({{kEndFreeNode, 0, kEndFreeNode, 1, kTubeType0},
-                 {kEndFreeNode, 2, kEndFundNode, 0, kTubeType1},
-                 {kEndFreeNode, 3, kEndFreeNode, 4, kTubeType5}},
+    expectTubes({{kEndFreeNode, 0, kEndFreeNode, 1, kTubeLight},
+                 {kEndFreeNode, 2, kEndFundNode, 0, kTubeMedium},
+                 {kEndFreeNode, 3, kEndFreeNode, 4, kTubeHeavy}},
                 track);
     EXPECT_EQ(3, supports.lastTube);
     EXPECT_EQ((std::vector<int>{0, 0, 1, 2}), supports.tubes);
@@ -139,12 +139,12 @@ TEST(Column, StandsBelowTheStrutWithACollarAndRecordsBothTubes) {
 
 TEST(Column, FoundationsFaceTheTrackHeading) {
     ZvTrack track = genfix::straightTrack({0, 10, 0}, {30, 10, 0});
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
     genfix::runType1(&track);
     EXPECT_NEAR(kPi / 2, track.fundNodeArray.at(0).angle, 1e-6f);
     // Along +x the side vector is +z.
     ZvTrack braced = genfix::straightTrack({0, 20, 0}, {30, 20, 0});
-    addTrackNode(0, kNodeBracedLeg, 0.5f, &braced);
+    addTrackNode(0, kMarkerBracedLeg, 0.5f, &braced);
     genfix::runType1(&braced);
     EXPECT_NEAR(kTan25 * 16, freeNode(braced, 6).z, kNear);
 }
@@ -154,10 +154,10 @@ TEST(Column, TubeTypesFollowTheHeightClass) {
         float height;
         int brace, column, collar;
     };
-    for (const Case& c : {Case{10, kTubeType0, kTubeType1, kTubeType5},
-                          Case{15, kTubeType2, kTubeType0, kTubeType1},
-                          Case{20, kTubeType1, kTubeType5, kTubeType6}}) {
-        ZvTrack track = markedTrack(kNodeBracedLeg, c.height);
+    for (const Case& c : {Case{10, kTubeLight, kTubeMedium, kTubeHeavy},
+                          Case{15, kTubeLightest, kTubeLight, kTubeMedium},
+                          Case{20, kTubeMedium, kTubeHeavy, kTubeHeaviest}}) {
+        ZvTrack track = markedTrack(kMarkerBracedLeg, c.height);
         genfix::runType1(&track);
         ASSERT_GE(track.tubeArray.size(), 5u);
         EXPECT_EQ(c.column, track.tubeArray[1].tubeType) << c.height;
@@ -172,7 +172,7 @@ TEST(Column, TopRisesWithTheFoldedBank) {
         {0, 0.0f}, {kPi / 4, 0.5f}, {kPi / 2, 1.0f}, {3 * kPi / 4, 1.0f}, {kPi, 2.0f},
         {3 * kPi / 2, 1.0f}};
     for (const auto& [roll, rise] : riseByRoll) {
-        ZvTrack track = markedTrack(kNodeColumn, 10, roll);
+        ZvTrack track = markedTrack(kMarkerColumn, 10, roll);
         genfix::runType1(&track);
         const Point3D foot = freeNode(track, 1), top = freeNode(track, 2);
         EXPECT_NEAR(rise, top.y - foot.y, 1e-5f) << "roll " << roll;
@@ -183,7 +183,7 @@ TEST(Column, TopRisesWithTheFoldedBank) {
 
 // Style 0, level and unbanked, P.y = 20, tie height 6, brace angle 25.
 TEST(BracedLeg, WorkedCaseBuildsEveryElementInOrder) {
-    ZvTrack track = markedTrack(kNodeBracedLeg, 20);
+    ZvTrack track = markedTrack(kMarkerBracedLeg, 20);
     const Supports supports = genfix::runType1(&track);
     expectCounts(track, 27, 2, 15);
 
@@ -223,23 +223,23 @@ TEST(BracedLeg, WorkedCaseBuildsEveryElementInOrder) {
     EXPECT_EQ(0.0f, track.fundNodeArray[1].y);
 
     const int f = kEndFreeNode, g = kEndFundNode;
-    expectTubes({{f, 0, f, 1, kTubeType0},   {f, 2, g, 0, kTubeType5},   {f, 3, f, 4, kTubeType6},
-                 {f, 5, f, 6, kTubeType1},   {f, 7, g, 1, kTubeType5},   {f, 8, f, 9, kTubeType1},
-                 {f, 10, f, 11, kTubeType6}, {f, 12, f, 13, kTubeType6}, {f, 14, f, 15, kTubeType5},
-                 {f, 16, f, 17, kTubeType5}, {f, 18, f, 19, kTubeType5}, {f, 20, f, 21, kTubeType5},
-                 {f, 9, f, 22, kTubeType1},  {f, 23, f, 24, kTubeType5}, {f, 25, f, 26, kTubeType5}},
+    expectTubes({{f, 0, f, 1, kTubeLight},   {f, 2, g, 0, kTubeHeavy},   {f, 3, f, 4, kTubeHeaviest},
+                 {f, 5, f, 6, kTubeMedium},   {f, 7, g, 1, kTubeHeavy},   {f, 8, f, 9, kTubeMedium},
+                 {f, 10, f, 11, kTubeHeaviest}, {f, 12, f, 13, kTubeHeaviest}, {f, 14, f, 15, kTubeHeavy},
+                 {f, 16, f, 17, kTubeHeavy}, {f, 18, f, 19, kTubeHeavy}, {f, 20, f, 21, kTubeHeavy},
+                 {f, 9, f, 22, kTubeMedium},  {f, 23, f, 24, kTubeHeavy}, {f, 25, f, 26, kTubeHeavy}},
                 track);
     EXPECT_EQ((std::vector<int>{0, 0, 1, 2}), supports.tubes);
 }
 
 TEST(BracedLeg, TieSectionOnlyWhereTheTrackIsHighEnough) {
-    ZvTrack low = markedTrack(kNodeBracedLeg, 10);
+    ZvTrack low = markedTrack(kMarkerBracedLeg, 10);
     genfix::runType1(&low);
     expectCounts(low, 8, 2, 5);
-    ZvTrack justBelow = markedTrack(kNodeBracedLeg, 14.8f);
+    ZvTrack justBelow = markedTrack(kMarkerBracedLeg, 14.8f);
     genfix::runType1(&justBelow);
     expectCounts(justBelow, 8, 2, 5);
-    ZvTrack high = markedTrack(kNodeBracedLeg, 15);
+    ZvTrack high = markedTrack(kMarkerBracedLeg, 15);
     genfix::runType1(&high);
     expectCounts(high, 27, 2, 15);
     expectAt({0, 6.9f, 15}, freeNode(high, 8), "K1");
@@ -247,41 +247,41 @@ TEST(BracedLeg, TieSectionOnlyWhereTheTrackIsHighEnough) {
 
 TEST(BracedLeg, SegmentColoursMirrorTheLegAndDropTheExtraDiagonal) {
     for (bool loaded : {false, true}) {
-        ZvTrack mirrored = markedTrack(kNodeBracedLeg, 20);
+        ZvTrack mirrored = markedTrack(kMarkerBracedLeg, 20);
         genfix::setColors(&mirrored, 0, genfix::opaqueGreen(loaded), Color{}, genfix::tieColor(255, 255));
         genfix::runType1(&mirrored);
         EXPECT_NEAR(kTan25 * 16, freeNode(mirrored, 6).x, kNear) << "loaded " << loaded;
         expectCounts(mirrored, 27, 2, 15);
 
-        ZvTrack plain = markedTrack(kNodeBracedLeg, 20);
+        ZvTrack plain = markedTrack(kMarkerBracedLeg, 20);
         genfix::setColors(&plain, 0, Color{}, genfix::opaqueRed(loaded), genfix::tieColor(-1, -1));
         genfix::runType1(&plain);
         EXPECT_NEAR(-kTan25 * 16, freeNode(plain, 6).x, kNear) << "loaded " << loaded;
         expectCounts(plain, 22, 2, 12);
     }
     // Almost opaque pure red is not: the diagonal stays.
-    ZvTrack nearlyRed = markedTrack(kNodeBracedLeg, 20);
+    ZvTrack nearlyRed = markedTrack(kMarkerBracedLeg, 20);
     genfix::setColors(&nearlyRed, 0, Color{}, createColorARGB(254, 255, 0, 0), genfix::tieColor(255, 255));
     genfix::runType1(&nearlyRed);
     expectCounts(nearlyRed, 27, 2, 15);
 }
 
 TEST(BracedLeg, TieHeightAndBraceAngleComeFromTheThirdColour) {
-    ZvTrack track = markedTrack(kNodeBracedLeg, 20);
+    ZvTrack track = markedTrack(kMarkerBracedLeg, 20);
     genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(4, 30));
     genfix::runType1(&track);
     const double spread = std::tan(30 / 57.29577951) * 16;
     EXPECT_NEAR(-spread, freeNode(track, 6).x, kNear);
     expectAt({0, 4.9f, 15}, freeNode(track, 8), "K1");
     // Bytes above 127 are negative: 200 is -56 degrees, the other side.
-    ZvTrack negative = markedTrack(kNodeBracedLeg, 20);
+    ZvTrack negative = markedTrack(kMarkerBracedLeg, 20);
     genfix::setColors(&negative, 0, Color{}, Color{}, genfix::tieColor(255, 200));
     genfix::runType1(&negative);
     EXPECT_NEAR(-std::tan(-56 / 57.29577951) * 16, freeNode(negative, 6).x, 1e-2);
 }
 
 TEST(BracedLeg, ZeroBraceAngleGivesATieOfZeroLengthWithCollarsAtItsJoints) {
-    ZvTrack track = markedTrack(kNodeBracedLeg, 20);
+    ZvTrack track = markedTrack(kMarkerBracedLeg, 20);
     genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(255, 0));
     genfix::runType1(&track);
     expectCounts(track, 27, 2, 15);
@@ -291,7 +291,7 @@ TEST(BracedLeg, ZeroBraceAngleGivesATieOfZeroLengthWithCollarsAtItsJoints) {
 
 TEST(BracedLeg, BraceTopAtFootHeightPutsTheTieEndAtTheBraceFoot) {
     // Style 20, unbanked: F2.y = 2.7 and G2.y = 0.9 (up to rounding); tie height -2.
-    ZvTrack track = markedTrack(kNodeBracedLeg, 3.7f, 0, 20);
+    ZvTrack track = markedTrack(kMarkerBracedLeg, 3.7f, 0, 20);
     genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(254, 255));
     genfix::runType1(&track);
     expectCounts(track, 27, 2, 15);
@@ -303,7 +303,7 @@ TEST(BracedLeg, BraceTopAtFootHeightPutsTheTieEndAtTheBraceFoot) {
 }
 
 TEST(BracedLeg, NearlyHorizontalBraceWarnsButStaysFinite) {
-    ZvTrack track = markedTrack(kNodeBracedLeg, 20);
+    ZvTrack track = markedTrack(kMarkerBracedLeg, 20);
     genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(255, 90));
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
@@ -313,7 +313,7 @@ TEST(BracedLeg, NearlyHorizontalBraceWarnsButStaysFinite) {
 }
 
 TEST(Crossbeam, AtQuarterBankReachesFurtherToTheLongSide) {
-    ZvTrack track = markedTrack(kNodeCrossbeam, 10, kPi / 2);
+    ZvTrack track = markedTrack(kMarkerCrossbeam, 10, kPi / 2);
     const Supports supports = genfix::runType1(&track);
     expectCounts(track, 5, 1, 3);
     // D = L = (-1, 0, 0): F2 = P + 1.3 L.
@@ -322,15 +322,15 @@ TEST(Crossbeam, AtQuarterBankReachesFurtherToTheLongSide) {
     expectAt({-0.8f, 10, 15}, freeNode(track, 3), "X2: 0.5 along -L");
     expectAt({-2.3f, 10, 15}, freeNode(track, 4), "column top: 1.0 along +L");
     EXPECT_NEAR(-2.3f, track.fundNodeArray[0].x, kNear);
-    expectTubes({{kEndFreeNode, 0, kEndFreeNode, 1, kTubeType0},
-                 {kEndFreeNode, 2, kEndFreeNode, 3, kTubeType1},
-                 {kEndFreeNode, 4, kEndFundNode, 0, kTubeType1}},
+    expectTubes({{kEndFreeNode, 0, kEndFreeNode, 1, kTubeLight},
+                 {kEndFreeNode, 2, kEndFreeNode, 3, kTubeMedium},
+                 {kEndFreeNode, 4, kEndFundNode, 0, kTubeMedium}},
                 track);
     EXPECT_EQ(1, supports.lastTube);
 }
 
 TEST(Crossbeam, OverturnedTrackSwapsTheArms) {
-    ZvTrack track = markedTrack(kNodeCrossbeam, 10, 3 * kPi / 2);
+    ZvTrack track = markedTrack(kMarkerCrossbeam, 10, 3 * kPi / 2);
     genfix::runType1(&track);
     const Point3D f2 = freeNode(track, 1);
     // Folded to 90 degrees, the long arm now reaches along -L (+x).
@@ -341,7 +341,7 @@ TEST(Crossbeam, OverturnedTrackSwapsTheArms) {
 
 TEST(Crossbeam, WithoutBankItsColumnStandsHalfAUnitToTheShortSide) {
     for (const auto& [roll, offset] : {std::pair<float, float>{0, 0.5f}, {2 * kPi, -0.5f}}) {
-        ZvTrack track = markedTrack(kNodeCrossbeam, 10, roll);
+        ZvTrack track = markedTrack(kMarkerCrossbeam, 10, roll);
         genfix::runType1(&track);
         EXPECT_TRUE(genfix::nonFiniteValues(track).empty());
         const Point3D f2 = freeNode(track, 1);
@@ -353,7 +353,7 @@ TEST(Crossbeam, WithoutBankItsColumnStandsHalfAUnitToTheShortSide) {
 
 TEST(NodeFrame, VerticalTangentGetsTheSideOfATrackHeadingAlongZ) {
     ZvTrack track = genfix::straightTrack({0, 0, 0}, {0, 30, 0});
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
     genfix::runType1(&track);
     ASSERT_EQ(5u, track.freeNodeArray.size());
     EXPECT_TRUE(genfix::nonFiniteValues(track).empty());
@@ -365,7 +365,7 @@ TEST(NodeFrame, VerticalTangentGetsTheSideOfATrackHeadingAlongZ) {
 
 TEST(NodeFrame, VanishingTangentHangsTheStrutStraightDown) {
     ZvTrack track = genfix::straightTrack({4, 10, 4}, {4, 10, 4});
-    addTrackNode(0, kNodeCrossbeam, 0.5f, &track);
+    addTrackNode(0, kMarkerCrossbeam, 0.5f, &track);
     genfix::runType1(&track);
     EXPECT_TRUE(genfix::nonFiniteValues(track).empty());
     expectAt({4, 9.7f, 4}, freeNode(track, 0), "strut top");

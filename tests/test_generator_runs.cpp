@@ -27,8 +27,8 @@ int tubeCount(const ZvTrack& track) { return static_cast<int>(track.tubeArray.si
 
 TEST(Make, WithTheDriverDefaultsPrintsBothEntriesAndBuildsEachStructureOnce) {
     ZvTrack track = twoSegments();
-    addTrackNode(0, kNodeBracedLeg, 0.5f, &track);
-    addTrackNode(1, kNodeColumn, 0.5f, &track);
+    addTrackNode(0, kMarkerBracedLeg, 0.5f, &track);
+    addTrackNode(1, kMarkerColumn, 0.5f, &track);
     const int rascBefore = track.rascLength;
     const int tubeLengthBefore = track.tubeLength;
     const genfix::MakeRun run = genfix::runMake(&track);
@@ -124,7 +124,7 @@ TEST(Recording, ListsGrowPastTheOldCapacity) {
 
 TEST(Attachments, NodesThatTubesNameAreKeptAndTheirEndsRenumbered) {
     ZvTrack track = twoSegments();
-    for (int j = 0; j < 4; ++j) addTrackNode(0, j == 2 ? kNodeBracedLeg : 3, 0.1f + 0.2f * j, &track);
+    for (int j = 0; j < 4; ++j) addTrackNode(0, j == 2 ? kMarkerBracedLeg : 3, 0.1f + 0.2f * j, &track);
     addTrackNode(1, 3, 0.5f, &track);
     const int free = addFreeNode(1, 2, 3, &track);
     addSupport(kEndTrackNode, 2, 0, kEndFreeNode, free, 0, 1, 0, 0, &track);       // names node 2
@@ -135,7 +135,7 @@ TEST(Attachments, NodesThatTubesNameAreKeptAndTheirEndsRenumbered) {
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
     ASSERT_EQ(1, getTotalTrackNodes(0, &track));
-    EXPECT_EQ(kNodeBracedLeg, getTrackNode(0, 0, &track).nodeType);
+    EXPECT_EQ(kMarkerBracedLeg, getTrackNode(0, 0, &track).nodeType);
     EXPECT_FLOAT_EQ(0.5f, getTrackNode(0, 0, &track).segmentPos);
     EXPECT_EQ(1, getTotalTrackNodes(1, &track));
     EXPECT_EQ(rascBefore - 3 * kTrackNodeRecordSize, track.rascLength);
@@ -152,9 +152,9 @@ TEST(Attachments, NodesThatTubesNameAreKeptAndTheirEndsRenumbered) {
 TEST(UnbuildableMarkers, SegmentsWithoutACurveKeepTheirMarkersAndWarnOnce) {
     ZvTrack track = genfix::straightTrack({0, 20, 0}, {0, 20, 30});
     addSegment(kSegmentPlain, 2, 0, Color{}, Color{}, Color{}, 0, 0, &track);
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
-    addTrackNode(1, kNodeColumn, 0.5f, &track);
-    addTrackNode(1, kNodeBracedLeg, 0.2f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
+    addTrackNode(1, kMarkerColumn, 0.5f, &track);
+    addTrackNode(1, kMarkerBracedLeg, 0.2f, &track);
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
     EXPECT_EQ("segment 1 has no curve; its 2 markers were left in place\n", run.warnings);
@@ -166,8 +166,8 @@ TEST(UnbuildableMarkers, SegmentsWithoutACurveKeepTheirMarkersAndWarnOnce) {
 TEST(UnbuildableMarkers, NonFiniteGeometryKeepsTheMarkerAndAddsNothingForIt) {
     ZvTrack track = twoSegments();
     track.bezierArray[2].controlIn.x = std::numeric_limits<float>::quiet_NaN();
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
-    addTrackNode(1, kNodeBracedLeg, 0.5f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
+    addTrackNode(1, kMarkerBracedLeg, 0.5f, &track);
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("0\n1\n", run.out);
     EXPECT_EQ("segment 1: the marker at 0.5 along it gives non-finite coordinates; "
@@ -183,7 +183,7 @@ TEST(UnbuildableMarkers, NonFiniteGeometryKeepsTheMarkerAndAddsNothingForIt) {
 // the ends themselves.
 TEST(UnbuildableMarkers, MarkersOutsideTheirSegmentAreKeptWithAWarning) {
     ZvTrack track = twoSegments();
-    for (float position : {2.0f, -1.0f, 1.0f, -0.0f}) addTrackNode(0, kNodeColumn, position, &track);
+    for (float position : {2.0f, -1.0f, 1.0f, -0.0f}) addTrackNode(0, kMarkerColumn, position, &track);
     const genfix::MakeRun run = genfix::runMake(&track);
     EXPECT_EQ("segment 0: the marker at 2 lies outside 0..1 along it; it was left in place\n"
               "segment 0: the marker at -1 lies outside 0..1 along it; it was left in place\n",
@@ -201,13 +201,13 @@ TEST(Report, CountsStructuresByKindAndKeptMarkersByReason) {
     ZvTrack track = twoSegments();
     track.bezierArray[2].controlIn.x = std::numeric_limits<float>::quiet_NaN();
     addSegment(kSegmentPlain, 3, 0, Color{}, Color{}, Color{}, 0, 0, &track);  // no curve
-    for (int type : {+kNodeColumn, +kNodeBracedLeg, +kNodeBracedLeg, +kNodeCrossbeam, 0, 0}) {
+    for (int type : {+kMarkerColumn, +kMarkerBracedLeg, +kMarkerBracedLeg, +kMarkerCrossbeam, 0, 0}) {
         addTrackNode(0, type, 0.5f, &track);
     }
     addSupport(kEndTrackNode, 5, 0, kEndTrackNode, 4, 0, 1, 0, 0, &track);  // two attachment points
-    addTrackNode(1, kNodeColumn, 0.5f, &track);                             // non-finite
-    addTrackNode(2, kNodeColumn, 0.5f, &track);
-    addTrackNode(2, kNodeStrutOnly, 0.5f, &track);
+    addTrackNode(1, kMarkerColumn, 0.5f, &track);                             // non-finite
+    addTrackNode(2, kMarkerColumn, 0.5f, &track);
+    addTrackNode(2, kMarkerStrutOnly, 0.5f, &track);
 
     const genfix::MakeRun run = genfix::runMake(&track);
     const MarkerCounts& markers = run.report.markers;
@@ -228,7 +228,7 @@ TEST(ClosedTrack, MarkersOnTheClosingSegmentGetStructures) {
     ZvTrack track = twoSegments();
     addSegment(kSegmentPlain, 3, 0, Color{}, Color{}, Color{}, 0, 0, &track);
     track.closedTrack = 1;  // the third segment runs from bezier 2 back to bezier 0
-    addTrackNode(2, kNodeColumn, 0.5f, &track);
+    addTrackNode(2, kMarkerColumn, 0.5f, &track);
     genfix::runType1(&track);
     EXPECT_EQ(0, getTotalTrackNodes(2, &track));
     ASSERT_EQ(5, freeCount(track));
@@ -248,7 +248,7 @@ TEST(TrackNodeLists, MissingListsCountAsEmptyAndExtraListsAreLeftAlone) {
 
     ZvTrack extra = twoSegments();
     extra.trackNodeLists.resize(3);
-    extra.trackNodeLists[2].nodes.push_back({kNodeColumn, 0.5f});
+    extra.trackNodeLists[2].nodes.push_back({kMarkerColumn, 0.5f});
     addTrackNode(0, 3, 0.5f, &extra);
     genfix::runType1(&extra);
     EXPECT_EQ(1, tubeCount(extra));

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "geometry.h"
+#include "segmentCalc.h"
 #include "generator_fixtures.h"
 
 namespace {

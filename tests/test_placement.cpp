@@ -44,10 +44,10 @@ int typeByRule(ZvTrack* track, int s, float t) {
     const float height = cubicPoint(curve, t).y;
     double bank = std::fmod(std::fabs(TrackCalc().GetBanking(s, t, track)) * kDegreesPerRadian, 360.0);
     if (bank > 180) bank = 360 - bank;
-    if (bank >= 30) return kNodeCrossbeam;
+    if (bank >= 30) return kMarkerCrossbeam;
     const int tieByte = colorComponent(track->segmentArray[static_cast<size_t>(s)].color3.red);
     const float tieHeight = tieByte == -1 ? 6.0f : static_cast<float>(tieByte);
-    return height >= 2 * tieHeight + 2.9f ? kNodeBracedLeg : kNodeColumn;
+    return height >= 2 * tieHeight + 2.9f ? kMarkerBracedLeg : kMarkerColumn;
 }
 
 // Four straights at height 10 around a 60 by 40 rectangle; the closing one
@@ -87,9 +87,9 @@ TEST(Placement, BareCircuitsGetAMarkerEverySpacingOfTheTypeTheTrackCallsFor) {
             EXPECT_EQ(typeByRule(&track, marker.segment, marker.position), marker.nodeType) << k;
             ++byType[marker.nodeType];
         }
-        EXPECT_EQ(byType[kNodeColumn], report.columns);
-        EXPECT_EQ(byType[kNodeBracedLeg], report.bracedLegs);
-        EXPECT_EQ(byType[kNodeCrossbeam], report.crossbeams);
+        EXPECT_EQ(byType[kMarkerColumn], report.columns);
+        EXPECT_EQ(byType[kMarkerBracedLeg], report.bracedLegs);
+        EXPECT_EQ(byType[kMarkerCrossbeam], report.crossbeams);
         int markers = 0;
         for (int s = 0; s < getTotalSegments(&track); ++s) markers += getTotalTrackNodes(s, &track);
         EXPECT_EQ(static_cast<int>(report.placed.size()), markers);
@@ -126,14 +126,14 @@ TEST(Placement, AMarkerOverACrossingMovesOffItAndItsStructureIsClear) {
     EXPECT_LE(shift, 4 + kArcNear);
     const GenerationReport generated = generateWithDriverDefaults(&track, nullptr);
     EXPECT_EQ(report.placed.size(), generated.structures.size());
-    EXPECT_TRUE(checkBuiltStructures(track, generated.structures).structures.empty());
+    EXPECT_TRUE(checkBuiltStructures(track, generated).structures.empty());
 }
 
 TEST(Placement, SegmentsWithTheirOwnMarkersAreLeftAsTheyAre) {
     ZvTrack bare = genfix::crossingTrack(15);
     ZvTrack marked = bare;
-    addTrackNode(1, kNodeStrutOnly, 0.3f, &marked);
-    addTrackNode(1, kNodeColumn, 0.7f, &marked);
+    addTrackNode(1, kMarkerStrutOnly, 0.3f, &marked);
+    addTrackNode(1, kMarkerColumn, 0.7f, &marked);
     const TrackNodeList author = marked.trackNodeLists[1];
     placeMarkers(&bare);
     const PlacementReport report = placeMarkers(&marked);

@@ -82,7 +82,7 @@ TEST(PlacementRuns, ZvtrackPlaceWritesTheMarkersAndGeneratingThemGivesWhatOneRun
     EXPECT_EQ(run.out, kDemoPlacement);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(readFile(input), before);
-    EXPECT_EQ(markerTypes(placed), (std::map<int, int>{{kNodeColumn, 11}, {kNodeCrossbeam, 5}, {kNodeBracedLeg, 11}}));
+    EXPECT_EQ(markerTypes(placed), (std::map<int, int>{{kMarkerColumn, 11}, {kMarkerCrossbeam, 5}, {kMarkerBracedLeg, 11}}));
 
     // Two steps give the bytes of strutwright --place.
     ASSERT_EQ(runProgram({"--no-view", "-q", placed}).exitStatus, 0);
@@ -148,8 +148,8 @@ TEST(PlacementRuns, ZvtrackPlaceRefusesToReplaceItsInputAnExistingFileOrToPlaceO
     const std::string output = dir + "/twice.zvtrack";
     const ProgramRun refused = runZvtrack({"place", supported, output});
     EXPECT_EQ(refused.exitStatus, 2);
-    EXPECT_EQ(refused.err, "zvtrack: " + supported + ": already holds 210 support tubes: placing markers on it "
-                           "would build a second set of supports (use --force to place anyway)\n");
+    EXPECT_EQ(refused.err, "zvtrack: " + supported + ": already holds 210 support tubes: the placed markers get "
+                           "a second set of supports beside them (use --force to place anyway)\n");
     EXPECT_FALSE(fileExists(output));
     const ProgramRun forced = runZvtrack({"place", "-f", supported, output});
     EXPECT_EQ(forced.exitStatus, 0) << forced.err;

@@ -11,6 +11,7 @@
 #include "glFrame.h"
 #include "keyBindings.h"
 #include "scene.h"
+#include "trackPoints.h"
 #include "viewFrame.h"
 
 using namespace apptest;
@@ -95,10 +96,10 @@ void buildAttachedTrack(ZvTrack* track) {
     track->closedTrack = 1;
     Color plain = createColorARGB(255, 0, 0, 0);
     for (int n = 1; n <= 3; ++n) addSegment(kSegmentPlain, n, 0, plain, plain, plain, 0, 0, track);
-    addTrackNode(0, kNodeColumn, 0.5f, track);
-    addTrackNode(1, kNodeColumn, 0.3f, track);
-    addTrackNode(1, kNodeBracedLeg, 0.7f, track);
-    addTrackNode(2, kNodeCrossbeam, 0.5f, track);
+    addTrackNode(0, kMarkerColumn, 0.5f, track);
+    addTrackNode(1, kMarkerColumn, 0.3f, track);
+    addTrackNode(1, kMarkerBracedLeg, 0.7f, track);
+    addTrackNode(2, kMarkerCrossbeam, 0.5f, track);
     int ground = addFundNode(0, 0, 0, 0, 0, 0, 0, 0, kTrackZ, track);
     addSupport(kEndFundNode, ground, 0, kEndTrackNode, 0, 0, 0, 0, 0, track);
 }
@@ -130,8 +131,8 @@ TEST_F(RenderCache, SurvivingMarkerStandsAtItsArcLengthPlace) {
     ZvTrack track;
     buildAttachedTrack(&track);
     generateWithDriverDefaults(&track);
-    Point3D byArcLength;
-    ASSERT_TRUE(placeTrackNode(0, 0, &track, &byArcLength));
+    const Point3D byArcLength = markersByArc(track)[0][0];
+    ASSERT_TRUE(isFinite(byArcLength));
     BezierCalc calc;
     const Point3D byParameter = calc.GetPosSegmentNode(0.5f, 0, &track);
     EXPECT_GT(byArcLength.x - byParameter.x, 2.0f) << "the two placements must tell apart";
@@ -186,8 +187,8 @@ TEST_F(RenderCache, SolidViewHidesFartherTubesBehindNearerOnes) {
     track.bezierArray.clear();
     const Point3D ends[] = {{-3, 8, 25}, {3, 8, 25}, {0, 5, 15}, {0, 11, 15}};
     for (const Point3D& p : ends) addFreeNode(p.x, p.y, p.z, &track);
-    addSupport(kEndFreeNode, 0, 0, kEndFreeNode, 1, 0, kTubeType5, 0, 0, &track);
-    const int far = addSupport(kEndFreeNode, 2, 0, kEndFreeNode, 3, 0, kTubeType5, 0, 0, &track);
+    addSupport(kEndFreeNode, 0, 0, kEndFreeNode, 1, 0, kTubeHeavy, 0, 0, &track);
+    const int far = addSupport(kEndFreeNode, 2, 0, kEndFreeNode, 3, 0, kTubeHeavy, 0, 0, &track);
     drawTrack renderer;
     renderer.setTrack(&track);
     renderer.setSolid(true);

@@ -6,8 +6,9 @@
 #include <limits>
 
 #include "app_fixtures.h"
-#include "geometry.h"
 #include "scene.h"
+#include "segmentCalc.h"
+#include "trackPoints.h"
 
 namespace {
 
@@ -73,9 +74,9 @@ TEST(RendererScene, ClosingSegmentReturnsToTheFirstBezierOnlyOnAClosedTrack) {
 TEST(RendererScene, TrackNodesStandAtTheirArcLengthFraction) {
     ZvTrack track;
     apptest::buildStraightTrack(&track, 0);
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
-    addTrackNode(0, kNodeColumn, 0.0f, &track);   // never captured by the search
-    addTrackNode(1, kNodeColumn, 1.0f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
+    addTrackNode(0, kMarkerColumn, 0.0f, &track);   // never captured by the search
+    addTrackNode(1, kMarkerColumn, 1.0f, &track);
     TrackScene scene = buildTrackScene(&track);
     ASSERT_EQ(scene.trackNodes.size(), 3u);
     // Evenly spaced control points: arc length and x agree; the search
@@ -88,7 +89,7 @@ TEST(RendererScene, TrackNodesStandAtTheirArcLengthFraction) {
 TEST(RendererScene, TubesJoinExistingEndsAndSkipTheRest) {
     ZvTrack track;
     apptest::buildStraightTrack(&track, 0);
-    addTrackNode(1, kNodeColumn, 0.5f, &track);
+    addTrackNode(1, kMarkerColumn, 0.5f, &track);
     addFundNode(0, 0, 0, 0, 0, 0, 1, 0, 2, &track);
     addFreeNode(3, 4, 5, &track);
 
@@ -117,9 +118,8 @@ TEST(RendererScene, TubesJoinExistingEndsAndSkipTheRest) {
 TEST(RendererScene, NodesOnASegmentWithoutCurveAreLeftOut) {
     ZvTrack track;
     buildTrackWithThirdSegment(&track);
-    addTrackNode(2, kNodeColumn, 0.5f, &track);
-    Point3D p;
-    EXPECT_FALSE(placeTrackNode(2, 0, &track, &p));
+    addTrackNode(2, kMarkerColumn, 0.5f, &track);
+    EXPECT_FALSE(isFinite(markersByArc(track)[2][0]));
     EXPECT_TRUE(buildTrackScene(&track).trackNodes.empty());
 }
 
@@ -159,9 +159,9 @@ TEST(RendererScene, NodesThatAreNowhereAreLeftOutAndStrayMarkersStandAtAnEnd) {
     const float inf = std::numeric_limits<float>::infinity();
     ZvTrack track;
     apptest::buildStraightTrack(&track, 0);
-    addTrackNode(0, kNodeColumn, 2.0f, &track);
-    addTrackNode(0, kNodeColumn, -1.0f, &track);
-    addTrackNode(0, kNodeColumn, nan, &track);
+    addTrackNode(0, kMarkerColumn, 2.0f, &track);
+    addTrackNode(0, kMarkerColumn, -1.0f, &track);
+    addTrackNode(0, kMarkerColumn, nan, &track);
     addFundNode(0, 0, 0, 0, 0, 0, 1, 0, 2, &track);
     addFundNode(0, 0, 0, 0, 0, 0, inf, 0, 2, &track);
     addFreeNode(nan, 4, 5, &track);

@@ -128,7 +128,7 @@ TEST(RunWarnings, TubesNamingMissingNodesAndMarkersOffTheirSegmentAreTold) {
     ZvTrack track;
     buildStraightTrack(&track);
     addSupport(kEndFreeNode, 5, 0, kEndFundNode, 0, 0, 1, 0, 0, &track);  // no nodes at all
-    addTrackNode(1, kNodeColumn, 2.0f, &track);
+    addTrackNode(1, kMarkerColumn, 2.0f, &track);
     const std::string input = dir + "/ride.zvtrack";
     saveTrack(input, &track);
     ProgramRun run = runProgram({"--no-view", input});

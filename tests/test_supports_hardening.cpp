@@ -48,10 +48,10 @@ TEST(SupportsHardening, RandomTracksOfEveryShapeAreCheckedAfterGeneration) {
             ZvTrack track = randomMarkedTrack(rng, shape);
             ZvTrack bare = track;
             const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
-            const BuiltClearance found = checkBuiltStructures(track, report.structures);
+            const BuiltClearance found = checkBuiltStructures(track, report);
             for (const StructureConflict& conflict : found.structures) {
                 expectSound(conflict.closest, kDefaultClearanceRadius);
-                EXPECT_LT(conflict.closestTube, track.tubeArray.size());
+                EXPECT_LT(static_cast<size_t>(conflict.closestTube.tube), track.tubeArray.size());
             }
             for (TrackNodeList& list : bare.trackNodeLists) list.nodes.clear();
             checkAndPlace(bare);

@@ -158,7 +158,7 @@ TEST_F(WindowPixels, FirstFrameShowsEachElementWhereTheGeometryPutsIt) {
 TEST_F(WindowPixels, SurvivingMarkerIsDrawnWhereItStands) {
     ZvTrack track;
     buildStraightTrack(&track, 0);
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
     int ground = addFundNode(0, 0, 0, 0, 0, 0, -4, 0, 6, &track);
     addSupport(kEndFundNode, ground, 0, kEndTrackNode, 0, 0, 0, 0, 0, &track);
     ZvTrack generated;
@@ -403,7 +403,7 @@ int amberPixels(const Picture& picture) {
 // view and a run with the check turned off show it as any other tube.
 TEST_F(WindowPixels, SupportsTooCloseToTheTrackAreAmberInTheSolidViewOnly) {
     ZvTrack track = genfix::crossingTrack(0);
-    addTrackNode(0, kNodeColumn, 0.5f, &track);
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
     const std::vector<std::string> solid{"--view", "solid", "--frame"};
     EXPECT_GT(amberPixels(shoot("warned-solid", &track, "", nullptr, solid)), 20);
     std::vector<std::string> unchecked = solid;

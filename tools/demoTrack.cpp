@@ -46,16 +46,16 @@ struct DemoSegment {
 };
 
 const DemoSegment kSegments[] = {
-    {kSegmentStation, DemoColours::kDefault, kNodeColumn, {0.1f, 0.3f, 0.7f, 0.9f}, {0.5f}},
-    {kSegmentLift, DemoColours::kMirroredLeg, kNodeBracedLeg, {0.15f, 0.3f, 0.45f, 0.6f, 0.75f, 0.9f}, {}},
-    {kSegmentPlain, DemoColours::kLowTieSteepBrace, kNodeBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kNodeColumn, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kNodeCrossbeam, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
-    {kSegmentPlain, DemoColours::kNoExtraDiagonal, kNodeBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kNodeCrossbeam, {0.3f, 0.6f, 0.85f}, {}},
-    {kSegmentPlain, DemoColours::kDefault, kNodeColumn, {0.33f, 0.66f}, {}},
-    {kSegmentBrake, DemoColours::kDefault, kNodeColumn, {0.25f, 0.75f}, {0.5f}},
-    {kSegmentPlain, DemoColours::kDefault, kNodeColumn, {0.5f}, {}},
+    {kSegmentStation, DemoColours::kDefault, kMarkerColumn, {0.1f, 0.3f, 0.7f, 0.9f}, {0.5f}},
+    {kSegmentLift, DemoColours::kMirroredLeg, kMarkerBracedLeg, {0.15f, 0.3f, 0.45f, 0.6f, 0.75f, 0.9f}, {}},
+    {kSegmentPlain, DemoColours::kLowTieSteepBrace, kMarkerBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kMarkerColumn, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kMarkerCrossbeam, {0.2f, 0.4f, 0.6f, 0.8f}, {}},
+    {kSegmentPlain, DemoColours::kNoExtraDiagonal, kMarkerBracedLeg, {0.25f, 0.5f, 0.75f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kMarkerCrossbeam, {0.3f, 0.6f, 0.85f}, {}},
+    {kSegmentPlain, DemoColours::kDefault, kMarkerColumn, {0.33f, 0.66f}, {}},
+    {kSegmentBrake, DemoColours::kDefault, kMarkerColumn, {0.25f, 0.75f}, {0.5f}},
+    {kSegmentPlain, DemoColours::kDefault, kMarkerColumn, {0.5f}, {}},
 };
 
 // Opaque white is the neutral colour: components of 255 select the defaults.
@@ -126,7 +126,7 @@ void addDemoSegment(int s, const DemoSegment& segment, ZvTrack* track) {
     addSegment(segment.type, n, 0, c.color1, c.color2, c.color3, 0, 0, track);
     setOperatingSettings(segment.type, n, track);
     for (float pos : segment.markers) addTrackNode(s, segment.markerType, pos, track);
-    for (float pos : segment.strutOnlyMarkers) addTrackNode(s, kNodeStrutOnly, pos, track);
+    for (float pos : segment.strutOnlyMarkers) addTrackNode(s, kMarkerStrutOnly, pos, track);
 }
 
 }  // namespace

@@ -265,9 +265,7 @@ int runPlace(const Request& request, const std::string& input, const std::string
     if (!track) return kExitFailure;
     const int tubes = getTotalSupport(track.get());
     if (tubes > 0 && !force) {
-        return fail(input, "already holds " + std::to_string(tubes) +
-                               " support tubes: placing markers on it would build a second set of "
-                               "supports (use --force to place anyway)");
+        return fail(input, supportedTrackWarning(tubes) + " (use --force to place anyway)");
     }
     const PlacementReport placed = placeMarkers(track.get(), request.spacing);
     if (save(output, track.get()) != kExitOk) return kExitFailure;

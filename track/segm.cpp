@@ -7,6 +7,17 @@ namespace {
 constexpr int kTypeDataLengths[] = {0, 126, 36, 28, 50};
 constexpr int kSegmentTypeCount = sizeof(kTypeDataLengths) / sizeof(kTypeDataLengths[0]);
 
+// A colour byte that carries a value; its 255 byte selects the default.
+constexpr int kDefaultByte = -1;
+constexpr int kFullByte = 255;
+const Color kOpaqueGreen = createColorARGB(kFullByte, 0, kFullByte, 0);
+const Color kOpaqueRed = createColorARGB(kFullByte, kFullByte, 0, 0);
+
+float colorValue(int component, float defaultValue) {
+    const int value = colorComponent(component);
+    return value == kDefaultByte ? defaultValue : static_cast<float>(value);
+}
+
 // The segment numbered n (from 1), or nullptr.
 SegmentRecord* numberedSegment(int n, ZvTrack* track) {
     return findRecord(track->segmentArray, n - 1);
@@ -48,6 +59,22 @@ void fitTrackNodeLists(ZvTrack* track) {
     }
 }
 }  // namespace
+
+bool sameColor(Color a, Color b) {
+    return colorComponent(a.alpha) == colorComponent(b.alpha) &&
+           colorComponent(a.blue) == colorComponent(b.blue) &&
+           colorComponent(a.green) == colorComponent(b.green) &&
+           colorComponent(a.red) == colorComponent(b.red);
+}
+
+SegmentSupportSettings segmentSupportSettings(const SegmentRecord& segment) {
+    SegmentSupportSettings settings;
+    settings.mirrored = sameColor(segment.color1, kOpaqueGreen);
+    settings.extraDiagonal = !sameColor(segment.color2, kOpaqueRed);
+    settings.tieHeight = colorValue(segment.color3.red, kDefaultTieHeight);
+    settings.braceAngle = colorValue(segment.color3.blue, kDefaultBraceAngle);
+    return settings;
+}
 
 int segmentTypeDataLength(int type) {
     return type >= 0 && type < kSegmentTypeCount ? kTypeDataLengths[type] : 0;

@@ -10,6 +10,21 @@
 // Stored length of the type block of a segment of this type.
 int segmentTypeDataLength(int type);
 
+// What a segment's colours set for the supports of its markers, read the
+// one way the generator and placement both use.
+constexpr float kDefaultTieHeight = 6.0f;
+constexpr float kDefaultBraceAngle = 25.0f;  // degrees
+struct SegmentSupportSettings {
+    bool mirrored = false;       // color1 opaque pure green: braced legs stand towards -L
+    bool extraDiagonal = false;  // color2 anything but opaque pure red: braced legs get it
+    float tieHeight = kDefaultTieHeight;    // color3 red byte; 255 selects the default
+    float braceAngle = kDefaultBraceAngle;  // color3 blue byte; 255 selects the default
+};
+SegmentSupportSettings segmentSupportSettings(const SegmentRecord& segment);
+// All four components equal as a file would store them (255 set in memory
+// and -1 loaded from a file agree).
+bool sameColor(Color a, Color b);
+
 void addSegment(int type, int n, int segmentFlag, Color color1, Color color2, Color color3,
                 int segmentFlag2, int segmentValue, ZvTrack* track);
 void modifySegment(int type, int n, int segmentFlag, Color color1, Color color2, Color color3,

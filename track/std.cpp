@@ -1,5 +1,6 @@
 #include "std.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -7,6 +8,10 @@ namespace {
 constexpr double kGravity = 9.81665;
 constexpr double kKmhPerMs = 3.6;
 }  // namespace
+
+bool isFinite(const Point3D& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 Color createColorARGB(int alpha, int red, int green, int blue) {
     Color color;

@@ -2,6 +2,7 @@
 //
 //   createColorARGB(a, r, g, b)  builds a Color; note the argument order differs
 //                                from the record order (alpha, blue, green, red).
+//   isFinite(p)                  all three coordinates finite.
 //   colorComponent(c)            the signed value of a component's low 8 bits, so
 //                                255 set in memory and -1 loaded from a file agree.
 //   toG / toNewton / toMs / toKmh  unit conversions, computed in double precision
@@ -16,6 +17,9 @@ struct Point3D {
     float y = 0.0f;
     float z = 0.0f;
 };
+
+// Whether all three coordinates are finite numbers.
+bool isFinite(const Point3D& p);
 
 // A colour as the track file stores it: four octets alpha, blue, green, red.
 // Only the low 8 bits of each component reach a file; a component loaded from

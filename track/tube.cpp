@@ -1,5 +1,8 @@
 #include "tube.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "collection.h"
 
 namespace {
@@ -36,3 +39,11 @@ void deleteSupport(int index, ZvTrack* track) {
 TubeRecord getSupport(int index, ZvTrack* track) { return recordAt(track->tubeArray, index); }
 
 int getTotalSupport(ZvTrack* track) { return recordCount(track->tubeArray); }
+
+TubeType tubeTypeStep(int type, int step) {
+    const auto found = std::find(std::begin(kTubeLadder), std::end(kTubeLadder), type);
+    if (found == std::end(kTubeLadder)) return kTubeLightest;
+    const long rung = std::distance(std::begin(kTubeLadder), found) + static_cast<long>(step);
+    if (rung < 0 || rung >= static_cast<long>(std::size(kTubeLadder))) return kTubeLightest;
+    return kTubeLadder[rung];
+}

@@ -42,29 +42,34 @@ enum SegmentType : int {
     kSegmentBrake = 4,
 };
 
-// Kinds of tube end.
+// What a tube end names (TubeRecord kind1, kind2): the generator joins free
+// and foundation nodes; an author's tube may end at a marker.
 enum TubeEndKind : int {
     kEndFundNode = 1,
     kEndFreeNode = 2,
     kEndTrackNode = 3,
 };
 
-// Track-node (marker) types the support generator builds structures for; a
-// marker of any other type gets the connector strut only.
-enum NodeType : int {
-    kNodeColumn = 2,
-    kNodeStrutOnly = 3,  // what the example tracks use for "strut only"
-    kNodeCrossbeam = 6,
-    kNodeBracedLeg = 7,
+// Marker (track node) types (TrackNodeRecord nodeType): the generator builds a
+// structure by them, placement chooses them by the track's height and bank.
+// A marker of any other type gets the connector strut only.
+enum MarkerType : int {
+    kMarkerColumn = 2,     // a column to the ground
+    kMarkerStrutOnly = 3,  // what the example tracks use for "strut only"
+    kMarkerCrossbeam = 6,  // a crossbeam with an offset column
+    kMarkerBracedLeg = 7,  // a column and a braced second leg
 };
 
-// Tube types, in the order of the ladder that collars and braces step along.
+// Tube types (TubeRecord tubeType): the gauges of support tube, thinnest
+// first. They form the ladder the generator steps along from a column's type,
+// one step down for its braces and ties, one up for its collars (tube.h); the
+// solid view draws them thicker up the ladder.
 enum TubeType : int {
-    kTubeType2 = 2,
-    kTubeType0 = 0,
-    kTubeType1 = 1,
-    kTubeType5 = 5,
-    kTubeType6 = 6,
+    kTubeLightest = 2,  // braces of columns at exactly 15; off either end of the ladder
+    kTubeLight = 0,     // connector struts; columns at exactly 15
+    kTubeMedium = 1,    // columns below 15
+    kTubeHeavy = 5,     // columns above 15
+    kTubeHeaviest = 6,  // collars of columns above 15
 };
 
 struct BezierRecord {              // BEZR record, 60 bytes

@@ -4,10 +4,7 @@
 
 #include <cmath>
 
-namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadiansPerDegree = kPi / 180.0;
-}  // namespace
+#include "angles.h"
 
 SF3dVector F3dVector(float x, float y, float z) {
     SF3dVector result;

@@ -92,7 +92,7 @@ const SceneBox& drawTrack::box() {
     return sceneExtent;
 }
 
-void drawTrack::warnTubes(const std::set<int>& tubes) {
+void drawTrack::warnTubes(const TubeList& tubes) {
     computeScene();
     trackScene.warnedTubes = tubes;
 }

@@ -35,10 +35,10 @@
 #include <GL/gl.h>
 
 #include <memory>
-#include <set>
 
 #include "preparedScene.h"
 #include "scene.h"
+#include "tube.h"
 #include "viewGeometry.h"
 #include "zvtrack.h"
 
@@ -61,7 +61,7 @@ public:
     bool solid() const { return solidView; }
     const TrackScene& scene();
     const SceneBox& box();
-    void warnTubes(const std::set<int>& tubes);
+    void warnTubes(const TubeList& tubes);
     void Render();
     void RenderUncached();
 

@@ -2,9 +2,11 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
+#include "angles.h"
 #include "calc.h"
 #include "drawTrack.h"
 
@@ -29,7 +31,6 @@ constexpr int kCylinderSlices = 8;
 // A tube this close to vertical takes its cross-section from x instead of y.
 constexpr float kLeastCrossing = 0.1f;
 constexpr int kRailSides = 6;
-constexpr double kTwoPi = 6.283185307179586;
 
 constexpr Rgb kRailColour = kCentreLineColour;
 constexpr Rgb kSpineColour{0, 120, 170};
@@ -118,10 +119,10 @@ void setUpLighting() {
 
 float tubeRadius(int tubeType) {
     switch (tubeType) {
-    case kTubeType2: return kTubeRadius2;
-    case kTubeType1: return kTubeRadius1;
-    case kTubeType5: return kTubeRadius5;
-    case kTubeType6: return kTubeRadius6;
+    case kTubeLightest: return kTubeRadius2;
+    case kTubeMedium: return kTubeRadius1;
+    case kTubeHeavy: return kTubeRadius5;
+    case kTubeHeaviest: return kTubeRadius6;
     default: return kTubeRadius0;
     }
 }
@@ -141,7 +142,7 @@ solidTrack::solidTrack(ZvTrack* track, const PreparedScene& scene)
     gluDeleteQuadric(quadric);
 }
 
-void solidTrack::draw(const ViewVolume& view, const std::set<int>& warned, unsigned shapeLists) {
+void solidTrack::draw(const ViewVolume& view, const TubeList& warned, unsigned shapeLists) {
     glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT |
                  GL_POINT_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -230,7 +231,7 @@ void solidTrack::selectSupports(const ViewVolume& view) {
 
 // The tubes as chosen, then the warned ones once more over them in the
 // warning colour (a surface drawn again at the same depth wins).
-void solidTrack::drawSupports(const std::set<int>& warned) {
+void solidTrack::drawSupports(const TubeList& warned) {
     const TubeSet& set = scene_.tubes;
     glDisable(GL_LIGHTING);
     setColour(unlit(kTubeColour));
@@ -242,14 +243,14 @@ void solidTrack::drawSupports(const std::set<int>& warned) {
     glDepthFunc(GL_LEQUAL);
     RangeList warnedLines;
     for (size_t i = 0; i < set.tubes.size(); ++i) {
-        if (warned.count(set.tubes[i].tube) != 0) warnedLines.add(2 * i, 2);
+        if (std::binary_search(warned.begin(), warned.end(), set.tubes[i].tube)) warnedLines.add(2 * i, 2);
     }
     glDisable(GL_LIGHTING);
     setColour(kWarningColour);
     set.lines.draw(GL_LINES, warnedLines);
     glEnable(GL_LIGHTING);
     for (size_t i : tubes_.cylinders) {
-        if (warned.count(set.tubes[i].tube) != 0) drawCylinder(set.tubes[i]);
+        if (std::binary_search(warned.begin(), warned.end(), set.tubes[i].tube)) drawCylinder(set.tubes[i]);
     }
 }
 

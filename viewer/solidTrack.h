@@ -19,13 +19,13 @@
 #pragma once
 
 #include <array>
-#include <set>
 #include <utility>
 #include <vector>
 
 #include "drawTrack.h"
 #include "preparedScene.h"
 #include "trackRails.h"
+#include "tube.h"
 #include "vertexBuffer.h"
 #include "viewGeometry.h"
 
@@ -37,7 +37,7 @@ public:
     solidTrack(const solidTrack&) = delete;
     solidTrack& operator=(const solidTrack&) = delete;
 
-    void draw(const ViewVolume& view, const std::set<int>& warned, unsigned shapeLists);
+    void draw(const ViewVolume& view, const TubeList& warned, unsigned shapeLists);
 
     // Pieces per segment of the rails drawn as lines, at each level of detail.
     static constexpr std::array<int, 3> kRailLevels{kRailPieces, 8, 2};
@@ -51,7 +51,7 @@ private:
     void selectRails(const ViewVolume& view);
     void drawRails();
     void selectSupports(const ViewVolume& view);
-    void drawSupports(const std::set<int>& warned);
+    void drawSupports(const TubeList& warned);
     void drawCylinder(const TubeLine& tube) const;
     void drawNodes(const NodeSet& set, drawTrack::Shape shape, drawTrack::Rgb colour,
                    unsigned shapeLists, const ViewVolume& view);

@@ -4,7 +4,7 @@
 
 #include "calc.h"
 #include "curve.h"
-#include "geometry.h"
+#include "segmentCalc.h"
 #include "segm.h"
 
 namespace {

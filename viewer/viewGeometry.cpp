@@ -5,10 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#include "angles.h"
+
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadiansPerDegree = kPi / 180.0;
 // The box's half-extents are taken this much larger, so it does not touch
 // the window's edges once framed.
 constexpr double kFramingMargin = 1.05;

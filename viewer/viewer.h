@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tube.h"
 #include "zvtrack.h"
 
 struct ViewRequest {
@@ -25,8 +26,7 @@ struct ViewRequest {
     bool solid = false;                    // start in the solid view (--view solid)
     bool frame = false;                    // start framed on the whole scene (--frame)
     bool quiet = false;                    // no notes on stderr, only warnings and errors
-    std::vector<size_t> warnedTubes;       // tubes (document indices) the solid view shows
-                                           // in the warning colour
+    TubeList warnedTubes;                  // tubes the solid view shows in the warning colour
 };
 
 enum ViewOutcome : int {

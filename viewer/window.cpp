@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -134,7 +133,7 @@ int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
     }
     renderTrack.setTrack(track);
     renderTrack.setSolid(request->solid);
-    renderTrack.warnTubes(std::set<int>(request->warnedTubes.begin(), request->warnedTubes.end()));
+    renderTrack.warnTubes(request->warnedTubes);
     openWindow(*request);
     releaseDisplayProbe();
     Camera = startCamera(renderTrack.scene(), renderTrack.box(), request->frame, state.width,

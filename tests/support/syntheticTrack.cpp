@@ -8,8 +8,8 @@
 namespace {
 
 constexpr int kMarkersPerSegment = 4;
-constexpr int kMarkerTypes[kMarkersPerSegment] = {kNodeColumn, kNodeStrutOnly, kNodeCrossbeam,
-                                                   kNodeBracedLeg};
+constexpr int kMarkerTypes[kMarkersPerSegment] = {kMarkerColumn, kMarkerStrutOnly, kMarkerCrossbeam,
+                                                   kMarkerBracedLeg};
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kLoopRadius = 1500.0;
 constexpr double kSegmentArc = 20.0;        // length of one segment along the loop

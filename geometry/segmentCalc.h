@@ -24,8 +24,6 @@
 #include "curve.h"
 #include "zvtrack.h"
 
-// Degrees per radian, as the generator turns the banking into degrees.
-constexpr double kDegreesPerRadian = 57.29577951;
 // Levels of halving after which an arc-length walk counts a piece as flat.
 constexpr int kArcWalkMaxDepth = 48;
 // Flatness tolerances of the length walk and of the position walk.
@@ -49,6 +47,11 @@ std::vector<ArcPiece> arcPieces(const SegmentCurve& curve, float tolerance);
 // (position tolerance): the first whose length lies within kCaptureWindow of
 // it; -1 when none does, and always for a distance of 0.
 long capturedPiece(const std::vector<ArcPiece>& pieces, float distance);
+// The curve parameter at `distance` along a segment's arc-length table (its
+// end beyond the table). A piece of the table is flat, so the arc along it is
+// the distance from its start; bisection finds t there, however unevenly the
+// curve runs through it.
+float parameterAtArc(const SegmentCurve& curve, const std::vector<ArcPiece>& table, double distance);
 
 class BezierCalc {
 public:

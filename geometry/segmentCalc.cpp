@@ -1,11 +1,13 @@
-#include "geometry.h"
+#include "segmentCalc.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+
+#include "angles.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr int kPolygonPoints = 4;
 
 // Bezier j, or nullptr when the document has none at that index.
@@ -125,6 +127,28 @@ std::vector<ArcPiece> arcPieces(const SegmentCurve& curve, float tolerance) {
     };
     walkFlatPieces(curve.p, tolerance, 0, 0.0, 1.0, record);
     return pieces;
+}
+
+float parameterAtArc(const SegmentCurve& curve, const std::vector<ArcPiece>& table, double distance) {
+    constexpr int kBisections = 30;
+    auto chord = [](const Point3D& a, const Point3D& b) { return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z); };
+    const auto reached = std::lower_bound(table.begin(), table.end(), distance,
+                                          [](const ArcPiece& piece, double d) { return piece.length < d; });
+    if (reached == table.end()) return 1.0f;
+    const bool first = reached == table.begin();
+    const Point3D start = first ? curve.p[0] : std::prev(reached)->end;
+    const double startLength = first ? 0.0 : std::prev(reached)->length;
+    const double span = reached->length - startLength;
+    const double share = span > 0 ? std::min(1.0, std::max(0.0, (distance - startLength) / span)) : 1.0;
+    const double wanted = share * static_cast<double>(chord(start, reached->end));
+    double low = first ? 0.0 : std::prev(reached)->t;
+    double high = reached->t;
+    for (int i = 0; i < kBisections; ++i) {
+        const double middle = (low + high) / 2;
+        const double along = chord(start, cubicPoint(curve, static_cast<float>(middle)));
+        (along < wanted ? low : high) = middle;
+    }
+    return static_cast<float>((low + high) / 2);
 }
 
 long capturedPiece(const std::vector<ArcPiece>& pieces, float distance) {

@@ -1,0 +1,107 @@
+#include "centreLine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+// More pieces than this per segment would only follow rounding noise.
+constexpr double kMaxPiecesPerSegment = 4096;
+// A line of more pieces is sampled more coarsely instead.
+constexpr size_t kMaxPieces = size_t{1} << 22;
+constexpr double kNoArc = std::numeric_limits<double>::quiet_NaN();
+
+double distance(const Point3D& a, const Point3D& b) {
+    const double dx = static_cast<double>(a.x) - b.x, dy = static_cast<double>(a.y) - b.y,
+                 dz = static_cast<double>(a.z) - b.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// The larger second difference of the control points: the bend of the curve.
+double bendOf(const SegmentCurve& curve) {
+    auto secondDifference = [](const Point3D& a, const Point3D& b, const Point3D& c) {
+        const double dx = static_cast<double>(a.x) - 2.0 * b.x + c.x;
+        const double dy = static_cast<double>(a.y) - 2.0 * b.y + c.y;
+        const double dz = static_cast<double>(a.z) - 2.0 * b.z + c.z;
+        return std::sqrt(dx * dx + dy * dy + dz * dz);
+    };
+    const Point3D* p = curve.p;
+    return std::max(secondDifference(p[0], p[1], p[2]), secondDifference(p[1], p[2], p[3]));
+}
+
+}  // namespace
+
+std::vector<Point3D> samplePoints(const SegmentCurve& curve, size_t pieces, CurveForm form) {
+    std::vector<Point3D> points;
+    points.reserve(pieces + 1);
+    for (size_t k = 0; k <= pieces; ++k) {
+        const float t = static_cast<float>(static_cast<double>(k) / static_cast<double>(pieces));
+        points.push_back(form == CurveForm::kSupports ? cubicPoint(curve, t) : centreLinePoint(curve, t));
+    }
+    return points;
+}
+
+size_t piecesWithin(const SegmentCurve& curve, float tolerance, float maxPiece) {
+    const Point3D* p = curve.p;
+    const double polygon = distance(p[1], p[0]) + distance(p[2], p[1]) + distance(p[3], p[2]);
+    const double byBend = std::ceil(std::sqrt(0.75 * bendOf(curve) / tolerance));
+    const double byLength = std::ceil(polygon / maxPiece);
+    const double count = std::max({1.0, byBend, byLength});
+    if (!std::isfinite(count)) return 0;
+    return static_cast<size_t>(std::min(count, kMaxPiecesPerSegment));
+}
+
+SampledCentreLine::SampledCentreLine(const ZvTrack& track, float tolerance, float maxPiece)
+    : closed_(track.closedTrack != 0) {
+    segments_.resize(track.segmentArray.size());
+    std::vector<size_t> counts(segments_.size(), 0);
+    SegmentCurve curve;
+    for (size_t s = 0; s < segments_.size(); ++s) {
+        if (segmentCurve(static_cast<int>(s), &track, &curve)) counts[s] = piecesWithin(curve, tolerance, maxPiece);
+    }
+    // Sized once: the lists of a long track are large, and growing them would
+    // touch twice the memory.
+    size_t total = std::accumulate(counts.begin(), counts.end(), size_t{0});
+    if (total > kMaxPieces) {
+        for (size_t& count : counts) count = count == 0 ? 0 : std::max<size_t>(1, count * kMaxPieces / total);
+        total = std::accumulate(counts.begin(), counts.end(), size_t{0});
+    }
+    pieces_.reserve(total);
+    arcs_.reserve(total);
+    for (size_t s = 0; s < segments_.size(); ++s) {
+        const size_t count = counts[s];
+        if (count == 0 || !segmentCurve(static_cast<int>(s), &track, &curve)) continue;
+        const std::vector<Point3D> points = samplePoints(curve, count, CurveForm::kSupports);
+        // A curve whose points overflow has no place to be near.
+        if (!std::all_of(points.begin(), points.end(), [](const Point3D& p) { return isFinite(p); })) continue;
+        segments_[s] = {pieces_.size(), count};
+        for (size_t k = 0; k < count; ++k) {
+            pieces_.push_back({points[k], points[k + 1]});
+            const float length = static_cast<float>(distance(points[k + 1], points[k]));
+            arcs_.push_back({length_, length, static_cast<int>(s)});
+            length_ += length;
+        }
+    }
+}
+
+double SampledCentreLine::arcAt(int segment, float t) const {
+    if (segment < 0 || static_cast<size_t>(segment) >= segments_.size() || !std::isfinite(t)) return kNoArc;
+    const SegmentPieces& span = segments_[static_cast<size_t>(segment)];
+    if (span.count == 0) return kNoArc;
+    const double along = std::min(1.0, std::max(0.0, static_cast<double>(t))) * static_cast<double>(span.count);
+    const size_t piece = std::min(static_cast<size_t>(along), span.count - 1);
+    const PieceArc& arc = arcs_[span.first + piece];
+    return arc.start + (along - static_cast<double>(piece)) * arc.length;
+}
+
+double SampledCentreLine::arcGap(double a, double b) const {
+    double gap = std::fabs(a - b);
+    if (closed_) {
+        // Arc positions lie within the line's length, so one turn is enough.
+        if (gap > length_) gap = std::fmod(gap, length_);
+        gap = std::min(gap, length_ - gap);
+    }
+    return gap;
+}
