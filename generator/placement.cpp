@@ -61,7 +61,7 @@ private:
     int typeAt(int s, float t) {
         const float height = bezierCalc.GetPosSegmentNode(t, s, track).y;
         if (!(height >= kLowestMarker)) return kNoMarker;
-        float bank = static_cast<float>(std::fmod(bankDegrees(trackCalc.GetBanking(s, t, track)), kFullTurnDegrees));
+        float bank = bankDegrees(trackCalc.GetBanking(s, t, track));
         if (bank > kHalfTurnDegrees) bank = kFullTurnDegrees - bank;
         if (bank >= kCrossbeamBank) return kMarkerCrossbeam;
         const float tieHeight = segmentSupportSettings(track->segmentArray[static_cast<size_t>(s)]).tieHeight;

@@ -1,6 +1,12 @@
 // Angles: pi, the degree conversions and how the track's roll is read.
 //
-//   bankDegrees  the size of a roll (radians, either way) in degrees.
+//   bankDegrees  the size of a roll (radians, either way) in degrees, folded
+//                into one turn: 0 up to but not including 360. A track rolled
+//                370 degrees is read as one rolled 10, so every rule that
+//                clamps the bank (the connector strut's lift, the column's
+//                rise, the crossbeam's arms, placement's choice of marker)
+//                sees the same angle. Below 360 the value is exactly the
+//                unfolded one.
 #pragma once
 
 #include <cmath>
@@ -21,5 +27,5 @@ constexpr float kThreeQuarterTurnDegrees = 270.0f;
 constexpr float kFullTurnDegrees = 360.0f;
 
 inline float bankDegrees(float bank) {
-    return static_cast<float>(std::fabs(bank) * kDegreesPerRadian);
+    return static_cast<float>(std::fmod(std::fabs(bank) * kDegreesPerRadian, kFullTurnDegrees));
 }

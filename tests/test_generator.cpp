@@ -115,6 +115,39 @@ TEST(ConnectorStrut, LiftGrowsWithBankUpToHalfATurnButNotForCrossbeams) {
     }
 }
 
+// A roll past a full turn is the roll within it: before, 370 degrees read as
+// an overturned track, with a lift of 0.72 and a column top below the strut.
+TEST(ConnectorStrut, TracksRolledPastAFullTurnGetTheStructuresOfTheRollWithinIt) {
+    constexpr double kRadiansPerDegree = 1 / 57.29577951;
+    const std::pair<double, double> rolls[] = {{10, 370}, {10, 730}, {-10, -370}};
+    for (int type : {kMarkerStrutOnly, kMarkerColumn, kMarkerBracedLeg, kMarkerCrossbeam}) {
+        for (const auto& [roll, turned] : rolls) {
+            ZvTrack within = markedTrack(type, 20, static_cast<float>(roll * kRadiansPerDegree));
+            genfix::runType1(&within);
+            ZvTrack track = markedTrack(type, 20, static_cast<float>(turned * kRadiansPerDegree));
+            genfix::runType1(&track);
+            ASSERT_EQ(within.freeNodeArray.size(), track.freeNodeArray.size()) << type << " " << turned;
+            ASSERT_EQ(within.fundNodeArray.size(), track.fundNodeArray.size());
+            for (size_t i = 0; i < track.freeNodeArray.size(); ++i) {
+                expectAt(freeNode(within, static_cast<int>(i)), freeNode(track, static_cast<int>(i)), "free node");
+            }
+            for (size_t i = 0; i < track.fundNodeArray.size(); ++i) {
+                EXPECT_NEAR(within.fundNodeArray[i].x, track.fundNodeArray[i].x, kNear);
+                EXPECT_NEAR(within.fundNodeArray[i].z, track.fundNodeArray[i].z, kNear);
+            }
+            for (size_t i = 0; i < track.tubeArray.size(); ++i) {
+                EXPECT_EQ(within.tubeArray[i].tubeType, track.tubeArray[i].tubeType);
+            }
+        }
+    }
+    // Hand-worked for the column at 370: a lift of 1 + 0.5 x 10 / 180 and a
+    // column top 10 / 90 above the strut's foot.
+    ZvTrack column = markedTrack(kMarkerColumn, 20, static_cast<float>(370 * kRadiansPerDegree));
+    genfix::runType1(&column);
+    EXPECT_NEAR(1.0f + 0.5f * 10 / 180, strutLength(column), 1e-4f);
+    EXPECT_NEAR(freeNode(column, 1).y + 10.0f / 90, freeNode(column, 2).y, 1e-4f);
+}
+
 TEST(Column, StandsBelowTheStrutWithACollarAndRecordsBothTubes) {
     ZvTrack track = markedTrack(kMarkerColumn, 10);
     const Supports supports = genfix::runType1(&track);
@@ -340,7 +373,8 @@ TEST(Crossbeam, OverturnedTrackSwapsTheArms) {
 }
 
 TEST(Crossbeam, WithoutBankItsColumnStandsHalfAUnitToTheShortSide) {
-    for (const auto& [roll, offset] : {std::pair<float, float>{0, 0.5f}, {2 * kPi, -0.5f}}) {
+    // A full turn of roll is no bank either.
+    for (const auto& [roll, offset] : {std::pair<float, float>{0, 0.5f}, {2 * kPi, 0.5f}}) {
         ZvTrack track = markedTrack(kMarkerCrossbeam, 10, roll);
         genfix::runType1(&track);
         EXPECT_TRUE(genfix::nonFiniteValues(track).empty());
