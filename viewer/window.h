@@ -2,8 +2,11 @@
 // toolkit's callbacks (camera, renderer, frame, size, help, drag, screenshot
 // path and the toolkit's arguments). The toolkit passes its callbacks no user
 // data, so each callback below forwards to the one window whose run() is in
-// progress; outside run() there is none. Input only changes the view and asks
-// for a frame, so input queued faster than frames shares one.
+// progress; outside run() there is none. The quit request (quitMessage.h) and
+// the display probe (displayProbe.h) keep their own state: like the toolkit's
+// main loop and the display connection they serve, they belong to the process.
+// Input only changes the view and asks for a frame, so input queued faster
+// than frames shares one.
 //
 //   ViewerWindow(request, track)  the renderer set up for the track and the
 //              request's view; no window yet.
