@@ -1,80 +1,141 @@
-#include "viewer.h"
+#include "window.h"
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "camera.h"
 #include "displayProbe.h"
-#include "drawTrack.h"
 #include "helpOverlay.h"
 #include "keyBindings.h"
 #include "pngWriter.h"
 #include "quitMessage.h"
 #include "viewControls.h"
-#include "viewFrame.h"
 #include "viewTransform.h"
-#include "window.h"
 
 namespace {
 
 constexpr const char* kWindowTitle = "Zorvan Strutwright - 3D View";
-constexpr int kWindowSize = 600;
 constexpr const char* kHelpNote =
     "strutwright: press F1 in the 3D view for its keys and mouse actions\n";
-constexpr int kNoButton = -1;
 
-CCamera Camera;
-drawTrack renderTrack;
-ViewFrame viewFrame(true);
+// The window the callbacks forward to: the toolkit gives them no user data.
+ViewerWindow* liveWindow = nullptr;
 
-// What the window keeps between callbacks besides the camera and renderer.
-struct WindowState {
-    int width = kWindowSize;
-    int height = kWindowSize;
-    bool helpShown = false;
-    double lastFrameMs = 0;
-    int dragButton = kNoButton;  // the button held since the press, if any
-    bool dragFast = false;       // Shift was held at the press
-    int dragX = 0, dragY = 0;    // the pointer at the last motion
+// Makes a window the callbacks' for as long as the scope lasts.
+class LiveWindowScope {
+public:
+    explicit LiveWindowScope(ViewerWindow* window) { liveWindow = window; }
+    LiveWindowScope(const LiveWindowScope&) = delete;
+    LiveWindowScope& operator=(const LiveWindowScope&) = delete;
+    ~LiveWindowScope() { liveWindow = nullptr; }
 };
-WindowState state;
 
-// The toolkit's argument vector: the program name and the toolkit options.
-// Kept for the whole run, since the toolkit may hold on to its strings.
-std::vector<std::string> toolkitArgStorage;
-std::vector<char*> toolkitArgv;
+bool shiftHeld() { return (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0; }
 
-void initToolkit(const std::vector<std::string>& toolkitArgs) {
+// Says why there is no view; that fails the run only when a screenshot was
+// asked for.
+int skipView(const ViewRequest& request, const std::string& why) {
+    if (!request.screenshotPath.empty()) {
+        std::fprintf(stderr, "strutwright: no display (%s): cannot take the screenshot %s\n",
+                     why.c_str(), request.screenshotPath.c_str());
+        return kViewFailed;
+    }
+    std::fprintf(stderr, "strutwright: no display (%s): viewer skipped\n", why.c_str());
+    return kViewDone;
+}
+
+}  // namespace
+
+int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
+    std::string why;
+    if (!probeDisplay(request->displayName, &why)) return skipView(*request, why);
+    ViewerWindow window(*request, track);
+    window.open();
+    releaseDisplayProbe();
+    window.placeCamera(request->frame, request->keys);
+    if (request->screenshotPath.empty() && !request->quiet) std::fputs(kHelpNote, stderr);
+    return window.run();
+}
+
+ViewerWindow::ViewerWindow(const ViewRequest& request, ZvTrack* track)
+    : screenshotPath(request.screenshotPath) {
+    renderTrack.setTrack(track);
+    renderTrack.setSolid(request.solid);
+    renderTrack.warnTubes(request.warnedTubes);
     toolkitArgStorage.assign(1, "strutwright");
-    toolkitArgStorage.insert(toolkitArgStorage.end(), toolkitArgs.begin(), toolkitArgs.end());
-    for (std::string& arg : toolkitArgStorage) toolkitArgv.push_back(&arg[0]);
+    toolkitArgStorage.insert(toolkitArgStorage.end(), request.toolkitArgs.begin(),
+                             request.toolkitArgs.end());
+}
+
+void ViewerWindow::initToolkit() {
+    std::transform(toolkitArgStorage.begin(), toolkitArgStorage.end(),
+                   std::back_inserter(toolkitArgv), [](std::string& arg) { return arg.data(); });
     toolkitArgv.push_back(nullptr);
     int toolkitArgc = static_cast<int>(toolkitArgStorage.size());
     glutInit(&toolkitArgc, toolkitArgv.data());
 }
 
+void ViewerWindow::open() {
+    // The default size goes in first, so that -geometry, which the toolkit
+    // reads in its initialisation, overrides it.
+    glutInitWindowSize(kWindowSize, kWindowSize);
+    initToolkit();
+    // Double-buffered, nothing more: the solid view brings its own depth
+    // buffer and samples (viewFrame.h).
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutCreateWindow(kWindowTitle);
+    windowWidth = glutGet(GLUT_WINDOW_WIDTH);
+    windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glutDisplayFunc(screenshotPath.empty() ? displayCB : screenshotDisplayCB);
+    glutKeyboardFunc(keyCB);
+    glutReshapeFunc(reshape);
+    glutSpecialFunc(specialCB);
+    glutMouseFunc(mouseCB);
+    glutMotionFunc(motionCB);
+    glutMouseWheelFunc(wheelCB);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+}
+
+void ViewerWindow::placeCamera(bool frame, const std::string& keys) {
+    Camera = startCamera(renderTrack.scene(), renderTrack.box(), frame, windowWidth, windowHeight);
+    for (char key : keys) applyCameraKey(static_cast<unsigned char>(key), &Camera);
+}
+
+// The main loop calls the callbacks only while it runs; when it returns, the
+// toolkit has closed the window, so nothing can reach this one afterwards.
+int ViewerWindow::run() {
+    const LiveWindowScope live(this);
+    glutMainLoop();
+    return quitExitCode();
+}
+
 // The frame (and the help over it) in the back buffer; its time, to the end
 // of GL's work, is what the help shows.
-void drawFrame() {
+void ViewerWindow::drawFrame() {
     const auto start = std::chrono::steady_clock::now();
-    viewFrame.draw(Camera, renderTrack, state.width, state.height);
+    viewFrame.draw(Camera, renderTrack, windowWidth, windowHeight);
     glFinish();
-    state.lastFrameMs =
+    lastFrameMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (state.helpShown) {
-        drawHelpOverlay(helpLines(renderTrack.solid(), state.lastFrameMs), state.width,
-                        state.height);
+    if (helpShown) {
+        drawHelpOverlay(helpLines(renderTrack.solid(), lastFrameMs), windowWidth, windowHeight);
     }
 }
 
-std::string screenshotPath;
+void ViewerWindow::display() {
+    if (quitRequested()) return;
+    drawFrame();
+    glutSwapBuffers();
+}
 
 // Shows the first frame, reads it back and writes it, then ends the viewer.
-void screenshotDisplayCB() {
+void ViewerWindow::screenshot() {
     drawFrame();
     glFinish();
     const int width = glutGet(GLUT_WINDOW_WIDTH);
@@ -93,67 +154,10 @@ void screenshotDisplayCB() {
     }
 }
 
-void openWindow(const ViewRequest& request) {
-    // The default size goes in first, so that -geometry, which the toolkit
-    // reads in its initialisation, overrides it.
-    glutInitWindowSize(kWindowSize, kWindowSize);
-    initToolkit(request.toolkitArgs);
-    screenshotPath = request.screenshotPath;
-    // Double-buffered, nothing more: the solid view brings its own depth
-    // buffer and samples (viewFrame.h).
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-    glutCreateWindow(kWindowTitle);
-    state.width = glutGet(GLUT_WINDOW_WIDTH);
-    state.height = glutGet(GLUT_WINDOW_HEIGHT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glutDisplayFunc(screenshotPath.empty() ? displayCB : screenshotDisplayCB);
-    glutKeyboardFunc(keyCB);
-    glutReshapeFunc(reshape);
-    glutSpecialFunc(specialCB);
-    glutMouseFunc(mouseCB);
-    glutMotionFunc(motionCB);
-    glutMouseWheelFunc(wheelCB);
-    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
-}
-
-bool shiftHeld() { return (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0; }
-
-}  // namespace
-
-int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
-    std::string why;
-    if (!probeDisplay(request->displayName, &why)) {
-        if (!request->screenshotPath.empty()) {
-            std::fprintf(stderr, "strutwright: no display (%s): cannot take the screenshot %s\n",
-                         why.c_str(), request->screenshotPath.c_str());
-            return kViewFailed;
-        }
-        std::fprintf(stderr, "strutwright: no display (%s): viewer skipped\n", why.c_str());
-        return kViewDone;
-    }
-    renderTrack.setTrack(track);
-    renderTrack.setSolid(request->solid);
-    renderTrack.warnTubes(request->warnedTubes);
-    openWindow(*request);
-    releaseDisplayProbe();
-    Camera = startCamera(renderTrack.scene(), renderTrack.box(), request->frame, state.width,
-                         state.height);
-    for (char key : request->keys) applyCameraKey(static_cast<unsigned char>(key), &Camera);
-    if (request->screenshotPath.empty() && !request->quiet) std::fputs(kHelpNote, stderr);
-    glutMainLoop();
-    return quitExitCode();
-}
-
-void displayCB() {
-    if (quitRequested()) return;
-    drawFrame();
-    glutSwapBuffers();
-}
-
 // A key press only changes the camera and asks for a frame: presses queued
 // behind it are all applied before that one frame is drawn. Escape ends the
 // viewer before anything more is drawn.
-void keyCB(unsigned char key, int /*x*/, int /*y*/) {
+void ViewerWindow::pressKey(unsigned char key) {
     if (quitRequested()) return;
     if (key == kEscapeKey) {
         postQuitMessage(kViewDone);
@@ -162,11 +166,13 @@ void keyCB(unsigned char key, int /*x*/, int /*y*/) {
     }
 }
 
-void specialCB(int key, int /*x*/, int /*y*/) {
+void ViewerWindow::pressSpecial(int key) {
     if (quitRequested()) return;
     switch (key) {
-    case GLUT_KEY_HOME: Camera = framedCamera(renderTrack.box(), state.width, state.height); break;
-    case GLUT_KEY_F1: state.helpShown = !state.helpShown; break;
+    case GLUT_KEY_HOME:
+        Camera = framedCamera(renderTrack.box(), windowWidth, windowHeight);
+        break;
+    case GLUT_KEY_F1: helpShown = !helpShown; break;
     case GLUT_KEY_F2: renderTrack.setSolid(!renderTrack.solid()); break;
     default:
         if (!applySpecialKey(key, shiftHeld(), renderTrack.box(), &Camera)) return;
@@ -174,38 +180,49 @@ void specialCB(int key, int /*x*/, int /*y*/) {
     glutPostRedisplay();
 }
 
-// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the toolkit's signature.
-void mouseCB(int button, int buttonState, int x, int y) {
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the toolkit's arguments.
+void ViewerWindow::mouseButton(int button, int buttonState, int x, int y) {
     if (buttonState == GLUT_DOWN) {
-        state.dragButton = button;
-        state.dragFast = shiftHeld();
-        state.dragX = x;
-        state.dragY = y;
-    } else if (button == state.dragButton) {
-        state.dragButton = kNoButton;
+        drag = {button, shiftHeld(), x, y};
+    } else if (button == drag.button) {
+        drag.button = kNoButton;
     }
 }
 
-void motionCB(int x, int y) {
-    if (quitRequested() || state.dragButton == kNoButton) return;
-    const DragButton drag =
-        state.dragButton == GLUT_LEFT_BUTTON ? DragButton::kTurn : DragButton::kPan;
-    applyDrag(drag, x - state.dragX, y - state.dragY, state.dragFast, renderTrack.box(),
-              state.height, &Camera);
-    state.dragX = x;
-    state.dragY = y;
+void ViewerWindow::movePointer(int x, int y) {
+    if (quitRequested() || drag.button == kNoButton) return;
+    const DragButton turnOrPan =
+        drag.button == GLUT_LEFT_BUTTON ? DragButton::kTurn : DragButton::kPan;
+    applyDrag(turnOrPan, x - drag.x, y - drag.y, drag.fast, renderTrack.box(), windowHeight,
+              &Camera);
+    drag.x = x;
+    drag.y = y;
     glutPostRedisplay();
 }
 
-void wheelCB(int /*wheel*/, int direction, int /*x*/, int /*y*/) {
+void ViewerWindow::turnWheel(int direction) {
     if (quitRequested()) return;
     applyWheel(direction, shiftHeld(), renderTrack.box(), &Camera);
     glutPostRedisplay();
 }
 
-void reshape(int width, int height) {
+void ViewerWindow::resize(int width, int height) {
     if (width == 0 || height == 0) return;
-    state.width = width;
-    state.height = height;
+    windowWidth = width;
+    windowHeight = height;
     setViewProjection(width, height);
 }
+
+// The toolkit's callbacks: each forwards to the running window.
+void displayCB() { liveWindow->display(); }
+void screenshotDisplayCB() { liveWindow->screenshot(); }
+void keyCB(unsigned char key, int /*x*/, int /*y*/) { liveWindow->pressKey(key); }
+void specialCB(int key, int /*x*/, int /*y*/) { liveWindow->pressSpecial(key); }
+void mouseCB(int button, int state, int x, int y) {
+    liveWindow->mouseButton(button, state, x, y);
+}
+void motionCB(int x, int y) { liveWindow->movePointer(x, y); }
+void wheelCB(int /*wheel*/, int direction, int /*x*/, int /*y*/) {
+    liveWindow->turnWheel(direction);
+}
+void reshape(int width, int height) { liveWindow->resize(width, height); }
