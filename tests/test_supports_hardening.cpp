@@ -12,23 +12,28 @@
 
 namespace {
 
-bool finite(const Point3D& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
 void expectSound(const CentreLinePass& pass, float radius) {
     EXPECT_LT(pass.distance, radius);
-    EXPECT_TRUE(finite(pass.supportPoint) && finite(pass.trackPoint));
+    EXPECT_TRUE(isFinite(pass.supportPoint) && isFinite(pass.trackPoint));
 }
 
+// What the loops below met, so that they are known to have checked something.
+struct Seen {
+    size_t conflicts = 0, placed = 0, structures = 0;
+};
+
 // Checks, then places on the document and places again.
-void checkAndPlace(ZvTrack track) {
+void checkAndPlace(ZvTrack track, Seen* seen) {
     for (float radius : {kDefaultClearanceRadius, 6.0f}) {
         for (const TubeConflict& conflict : checkTrackClearance(track, radius)) {
             EXPECT_LT(conflict.tube, track.tubeArray.size());
             expectSound(conflict.pass, radius);
+            ++seen->conflicts;
         }
     }
     const PlacementReport report = placeMarkers(&track);
     for (const PlacedMarker& marker : report.placed) EXPECT_TRUE(std::isfinite(marker.position));
+    seen->placed += report.placed.size();
     std::vector<unsigned char> once, twice;
     ZvSaveMemory(&track, &once);
     EXPECT_TRUE(placeMarkers(&track).placed.empty());
@@ -37,12 +42,15 @@ void checkAndPlace(ZvTrack track) {
 }
 
 TEST(SupportsHardening, RandomDocumentsAreCheckedAndPlacedSafely) {
+    // Random bytes seldom make a track to place on: this is about surviving them.
     std::mt19937 rng(1606);
-    for (int i = 0; i < 10; ++i) checkAndPlace(randomDocument(rng));
+    Seen seen;
+    for (int i = 0; i < 10; ++i) checkAndPlace(randomDocument(rng), &seen);
 }
 
 TEST(SupportsHardening, RandomTracksOfEveryShapeAreCheckedAfterGeneration) {
     std::mt19937 rng(1607);
+    Seen seen;
     for (TrackShape shape : {TrackShape::kOpen, TrackShape::kClosed, TrackShape::kDegenerate}) {
         for (int i = 0; i < 4; ++i) {
             ZvTrack track = randomMarkedTrack(rng, shape);
@@ -53,10 +61,15 @@ TEST(SupportsHardening, RandomTracksOfEveryShapeAreCheckedAfterGeneration) {
                 expectSound(conflict.closest, kDefaultClearanceRadius);
                 EXPECT_LT(static_cast<size_t>(conflict.closestTube.tube), track.tubeArray.size());
             }
+            seen.structures += report.structures.size();
+            seen.conflicts += found.structures.size();
             for (TrackNodeList& list : bare.trackNodeLists) list.nodes.clear();
-            checkAndPlace(bare);
+            checkAndPlace(bare, &seen);
         }
     }
+    EXPECT_GT(seen.structures, 0u);
+    EXPECT_GT(seen.conflicts, 0u);
+    EXPECT_GT(seen.placed, 0u);
 }
 
 }  // namespace
