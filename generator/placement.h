@@ -1,29 +1,17 @@
 // Automatic marker placement: markers along a whole track, so that its
-// supports can be generated without placing them by hand.
+// supports can be generated without placing them by hand (the rules and why:
+// docs/design.md).
 //
-// placeMarkers puts candidate places every `spacing` (D) along the track's arc
-// length, measured from the start of segment 0 through the segments in order
-// and around the closing segment of a closed track, the first at D/2. A
-// candidate on a segment that has markers of its own, that has no curve or no
-// marker list, is skipped: the author's markers stay exactly as they are.
-// Each marker's position is the curve parameter t found from the arc length
-// along the flat pieces of the renderer's length walk (arcPieces, one table
-// per segment) at kPlacementTolerance; within a flat piece the arc is the
-// distance from its start, and t is found there by bisection, so a curve that
-// runs unevenly along a straight piece still gets its markers evenly.
-//
-// The node type follows the track at the place: a crossbeam (6) where it is
-// banked by kCrossbeamBank degrees or more either way (overturned included),
-// else a braced leg (7) where the braced leg would get its tie section (track
-// at least 2h + 2.9 above the ground, h the segment's tie height), else a
-// column (2); no marker where the track is less than kLowestMarker above the
-// ground. A marker whose structure would fail the clearance check at the
-// default radius moves along its segment in steps of D/10, forward and back
-// by turns, up to D/2, to the first place that passes (with the type it has
-// there, and past the marker placed before it on the segment); when none
-// does, it is left out. Segment colours are never changed. Tracks longer than
-// 10^6 spacings are placed that far. Placing on a
-// track placed before adds nothing to the segments that got markers.
+//   placeMarkers  adds a marker every `spacing` (D) along the arc on the
+//                 segments that have a curve and no markers of their own, of
+//                 the type the track calls for there (column, braced leg or
+//                 crossbeam), none where the track runs below kLowestMarker;
+//                 a marker whose supports would come too close to the track
+//                 moves up to D/2 along its segment, or is left out. Spacings
+//                 below kMinimumMarkerSpacing place nothing; placing on a
+//                 track placed before adds nothing to the segments that got
+//                 markers.
+//   placementSummary  what a placement did, in lines for the user.
 #pragma once
 
 #include <string>
