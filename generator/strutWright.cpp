@@ -263,7 +263,7 @@ GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput) {
     generator.setSupport(&supports);
     generator.setEntryOutput(entryOutput);
     generator.Make();
-    return generator.report();
+    return generator.takeReport();
 }
 
 void strutWright::setTrack(ZvTrack* newTrack) { track = newTrack; }

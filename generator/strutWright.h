@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc.h"
@@ -150,6 +151,7 @@ public:
     void setSupport(Supports* supports);
     void setEntryOutput(FILE* output);  // null: the indices are not written
     const GenerationReport& report() const { return runReport; }
+    GenerationReport takeReport() { return std::move(runReport); }  // leaves it empty
     void Make();
     void Type1(int style);
 
