@@ -2,6 +2,8 @@
 // non-finite numbers are named, and only the used terrain is written.
 #include <limits>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -93,6 +95,37 @@ TEST(ZvtrackDump, FloatsKeepTheirShortestForm) {
     std::ostringstream text;
     writeTrackJson(*track, text);
     EXPECT_NE(text.str().find("\"roll\": 0.1,\n"), std::string::npos) << text.str();
+}
+
+// The file stores a segment's typeDataLength after its other fields and keeps
+// SCEN's nested count and the presence of TERA outside the chunks' fields; the
+// dump shows every value where the document declares it.
+TEST(ZvtrackDump, ShowsTheFieldsInTheDocumentsOrder) {
+    std::ostringstream text;
+    writeTrackJson(*zvtest::demoTrack(), text);
+    const OrderedJson doc = OrderedJson::parse(text.str());
+    auto keys = [](const OrderedJson& object) {
+        std::vector<std::string> names;
+        for (const auto& item : object.items()) names.push_back(item.key());
+        return names;
+    };
+    EXPECT_EQ(keys(doc),
+              (std::vector<std::string>{
+                  "headerValue", "major", "minor", "revision", "markup", "headerByte", "use16friction",
+                  "trckLength", "coasterStyle", "trckValue", "trckEntries", "trackColors", "trckBytes",
+                  "trckInt", "trckFlag", "trckColor", "infoLength", "authorComments", "bezrLength",
+                  "bezierArray", "segmLength", "closedTrack", "segmentArray", "suppLength", "fundLength",
+                  "fundNodeArray", "rascLength", "trackNodeLists", "frenLength", "freeNodeArray",
+                  "tubeLength", "tubeArray", "catwLength", "catwRecords", "scenLength", "scenTrailer",
+                  "scenRecords", "scobLength", "scobRecords", "envcLength", "envcText1", "envcText2",
+                  "hasTerrain", "teraValue", "terrainColumns", "terrainRows", "teraFloat1", "teraFloat2",
+                  "teraText1", "teraFloat3", "teraText2", "teraFloat4", "teraFlag1", "teraFloat5",
+                  "teraText3", "teraFloat6", "teraByte", "teraFlag2", "teraFloat7", "terrainHeights"}));
+    EXPECT_EQ(keys(doc["segmentArray"][1]),
+              (std::vector<std::string>{"typeDataLength", "type", "segmentFlag", "color1", "color2", "color3",
+                                        "segmentFlag2", "segmentValue", "lift"}));
+    EXPECT_EQ(keys(doc["bezierArray"][0]), (std::vector<std::string>{"position", "controlIn", "controlOut",
+                                                                     "roll", "rollFlag", "auxFlag1", "auxFlag2"}));
 }
 
 TEST(ZvtrackDump, EveryTextByteSurvives) {

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+
+#include "zvlayout.h"
 
 namespace {
 
@@ -17,126 +20,6 @@ OrderedJson number(float value) {
     return std::strtod(text, nullptr);
 }
 
-OrderedJson text(const std::string& bytes) { return latin1ToUtf8(bytes); }
-
-OrderedJson point(const Point3D& p) {
-    return {{"x", number(p.x)}, {"y", number(p.y)}, {"z", number(p.z)}};
-}
-
-OrderedJson color(const Color& c) {
-    return {{"alpha", c.alpha}, {"blue", c.blue}, {"green", c.green}, {"red", c.red}};
-}
-
-template <typename Element, size_t Size, typename Convert>
-OrderedJson arrayOf(const std::array<Element, Size>& values, Convert convert) {
-    OrderedJson out = OrderedJson::array();
-    for (const Element& value : values) out.push_back(convert(value));
-    return out;
-}
-
-OrderedJson trckEntry(const TrckEntry& entry) {
-    return {{"flag", entry.flag}, {"text", text(entry.text)}, {"colors", arrayOf(entry.colors, color)}};
-}
-
-OrderedJson bezier(const BezierRecord& b) {
-    return {{"position", point(b.position)}, {"controlIn", point(b.controlIn)},
-            {"controlOut", point(b.controlOut)}, {"roll", number(b.roll)},
-            {"rollFlag", b.rollFlag}, {"auxFlag1", b.auxFlag1}, {"auxFlag2", b.auxFlag2}};
-}
-
-OrderedJson station(const StationSettings& s) {
-    return {{"station1", number(s.station1)},   {"station2", number(s.station2)},
-            {"station3", number(s.station3)},   {"station4", number(s.station4)},
-            {"station5", s.station5},           {"station6", s.station6},
-            {"station7", s.station7},           {"station8", s.station8},
-            {"station9", number(s.station9)},   {"station10", s.station10},
-            {"station11", s.station11},         {"station12", s.station12},
-            {"station13", s.station13},         {"station14", number(s.station14)},
-            {"station15", number(s.station15)}, {"station16", number(s.station16)},
-            {"station17", s.station17},         {"station18", number(s.station18)},
-            {"station19", number(s.station19)}, {"station20", number(s.station20)},
-            {"station21", s.station21},         {"station22", number(s.station22)},
-            {"station23", s.station23}};
-}
-
-OrderedJson lift(const LiftSettings& s) {
-    return {{"lift1", s.lift1}, {"lift2", number(s.lift2)}, {"lift3", number(s.lift3)},
-            {"lift4", number(s.lift4)}, {"lift5", s.lift5}, {"lift6", s.lift6},
-            {"lift7", s.lift7}};
-}
-
-OrderedJson transport(const TransportSettings& s) {
-    return {{"transport1", number(s.transport1)}, {"transport2", number(s.transport2)},
-            {"transport3", number(s.transport3)}, {"transport4", s.transport4},
-            {"transport5", s.transport5},         {"transport6", s.transport6},
-            {"transport7", s.transport7},         {"transport8", s.transport8},
-            {"transport9", number(s.transport9)}};
-}
-
-OrderedJson brake(const BreakSettings& s) {
-    return {{"break1", number(s.break1)},   {"break2", number(s.break2)},
-            {"break3", number(s.break3)},   {"break4", number(s.break4)},
-            {"break5", s.break5},           {"break6", s.break6},
-            {"break7", number(s.break7)},   {"break8", number(s.break8)},
-            {"break9", number(s.break9)},   {"break10", s.break10},
-            {"break11", s.break11},         {"break12", s.break12},
-            {"break13", s.break13},         {"break14", s.break14},
-            {"break15", s.break15},         {"break16", number(s.break16)},
-            {"break17", s.break17}};
-}
-
-// A segment stores one settings block, chosen by its type; the others never
-// reach the file and are left out.
-void addStoredSettings(const SegmentRecord& s, OrderedJson* out) {
-    switch (s.type) {
-        case kSegmentStation: (*out)["station"] = station(s.station); break;
-        case kSegmentLift: (*out)["lift"] = lift(s.lift); break;
-        case kSegmentTransport: (*out)["transport"] = transport(s.transport); break;
-        case kSegmentBrake: (*out)["brake"] = brake(s.brake); break;
-        default: break;
-    }
-}
-
-OrderedJson segment(const SegmentRecord& s) {
-    OrderedJson out = {{"typeDataLength", s.typeDataLength}, {"type", s.type},
-                       {"segmentFlag", s.segmentFlag},       {"color1", color(s.color1)},
-                       {"color2", color(s.color2)},          {"color3", color(s.color3)},
-                       {"segmentFlag2", s.segmentFlag2},     {"segmentValue", s.segmentValue}};
-    addStoredSettings(s, &out);
-    return out;
-}
-
-OrderedJson fundNode(const FundNodeRecord& f) {
-    return {{"flagA", f.flagA},       {"valueA", number(f.valueA)}, {"angleFlag", f.angleFlag},
-            {"angle", number(f.angle)}, {"fundByte", f.fundByte},   {"fundValue", f.fundValue},
-            {"x", number(f.x)},       {"y", number(f.y)},           {"z", number(f.z)}};
-}
-
-OrderedJson trackNode(const TrackNodeRecord& n) {
-    return {{"nodeType", n.nodeType}, {"segmentPos", number(n.segmentPos)}};
-}
-
-OrderedJson freeNode(const FreeNodeRecord& f) {
-    return {{"x", number(f.x)}, {"y", number(f.y)}, {"z", number(f.z)}, {"freeValue", f.freeValue}};
-}
-
-OrderedJson tube(const TubeRecord& t) {
-    return {{"kind1", t.kind1},       {"segment1", t.segment1}, {"index1", t.index1},
-            {"kind2", t.kind2},       {"segment2", t.segment2}, {"index2", t.index2},
-            {"tubeType", t.tubeType}, {"tubeValue", t.tubeValue},
-            {"tubeSize", number(t.tubeSize)}};
-}
-
-OrderedJson scenRecord(const ScenRecord& s) {
-    return {{"scenFloat1", number(s.scenFloat1)}, {"scenFloat2", number(s.scenFloat2)},
-            {"scenFloat3", number(s.scenFloat3)}, {"scenInt", s.scenInt},
-            {"scenFloat4", number(s.scenFloat4)}};
-}
-
-OrderedJson scobRecord(const ScobRecord& s) {
-    return {{"text1", text(s.text1)}, {"text2", text(s.text2)}, {"values", arrayOf(s.values, number)}};
-}
-
 int usedTerrainRows(const ZvTrack& track) { return std::clamp(track.terrainRows, 0, kTerrainMaxRows); }
 
 // One row of the used part of the terrain grid.
@@ -147,121 +30,128 @@ OrderedJson terrainRow(const ZvTrack& track, int row) {
     return out;
 }
 
-// Hands the sink one whole small record per element, so a collection of any
-// size passes through in pieces.
-template <typename Record, typename Convert>
-void listOf(const char* name, const std::vector<Record>& records, Convert convert, JsonSink& sink) {
-    sink.key(name);
-    sink.beginArray();
-    for (const Record& record : records) sink.value(convert(record));
-    sink.end();
-}
+// Walks the file layout and hands the sink every field under the name the
+// layout gives it. The file stores a few values away from where the document
+// declares them (a segment's typeDataLength after its other fields), and the
+// dump keeps the document's order: the values met since the last group or
+// list opened or closed are gathered, then shown in the order of their
+// places in the record. A list's elements go straight to the sink, so a
+// collection of any size passes through in pieces.
+class JsonWalk {
+public:
+    explicit JsonWalk(JsonSink& sink) : sink_(sink) {}
 
-void field(const char* name, OrderedJson value, JsonSink& sink) {
-    sink.key(name);
-    sink.value(std::move(value));
-}
-
-void trackNodeLists(const ZvTrack& t, JsonSink& sink) {
-    sink.key("trackNodeLists");
-    sink.beginArray();
-    for (const TrackNodeList& list : t.trackNodeLists) {
-        sink.beginObject();
-        listOf("nodes", list.nodes, trackNode, sink);
-        sink.end();
+    void byte(const char* name, const int8_t& value) { put(name, &value, value); }
+    void boolean(const char* name, const int& value) { put(name, &value, value); }
+    void integer(const char* name, const int& value) { put(name, &value, value); }
+    void real(const char* name, const float& value) { put(name, &value, number(value)); }
+    void color(const char* name, const Color& c) {
+        put(name, &c, {{"alpha", c.alpha}, {"blue", c.blue}, {"green", c.green}, {"red", c.red}});
     }
-    sink.end();
-}
-
-// A record's data bytes may run to megabytes: one number at a time.
-void catwRecords(const ZvTrack& t, JsonSink& sink) {
-    sink.key("catwRecords");
-    sink.beginArray();
-    for (const CatwRecord& c : t.catwRecords) {
-        sink.beginObject();
-        field("values", c.values, sink);
-        listOf("data", c.data, [](char byte) { return OrderedJson(static_cast<unsigned char>(byte)); },
-               sink);
-        sink.end();
+    void text(const char* name, const std::string& bytes) { put(name, &bytes, latin1ToUtf8(bytes)); }
+    void blob(const char* name, const std::vector<char>& data) {
+        list(name, data, [this](const char& byte) {
+            put(zvlayout::kElement, &byte, static_cast<unsigned char>(byte));
+        });
     }
-    sink.end();
-}
+    void authorComments(const char* name, const ZvTrack& t) {
+        put(name, &t.authorComments,
+            t.authorComments ? OrderedJson(latin1ToUtf8(t.authorComments)) : OrderedJson(nullptr));
+    }
+    // The used part of the terrain grid, row by row.
+    void terrainGrid(const char* name, const ZvTrack& t) {
+        open(name, true);
+        for (int r = 0; r < usedTerrainRows(t); ++r) put(zvlayout::kElement, nullptr, terrainRow(t, r));
+        close();
+    }
 
-// The used part of the terrain grid, row by row.
-void terrain(const ZvTrack& track, JsonSink& sink) {
-    sink.key("terrainHeights");
-    sink.beginArray();
-    for (int r = 0; r < usedTerrainRows(track); ++r) sink.value(terrainRow(track, r));
-    sink.end();
-}
+    // What the file has and the dump shows otherwise or not at all.
+    void nulls(size_t) {}
+    template <class T>
+    void count(const std::vector<T>&, size_t, const char*) {}
+    void checkTerrainSize(const ZvTrack&) {}
 
-void header(const ZvTrack& t, JsonSink& sink) {
-    field("headerValue", t.headerValue, sink);
-    field("major", t.major, sink);
-    field("minor", t.minor, sink);
-    field("revision", t.revision, sink);
-    field("markup", t.markup, sink);
-    field("headerByte", t.headerByte, sink);
-    field("use16friction", t.use16friction, sink);
-    field("trckLength", t.trckLength, sink);
-    field("coasterStyle", t.coasterStyle, sink);
-    field("trckValue", t.trckValue, sink);
-    listOf("trckEntries", t.trckEntries, trckEntry, sink);
-    field("trackColors", arrayOf(t.trackColors, color), sink);
-    field("trckBytes", t.trckBytes, sink);
-    field("trckInt", t.trckInt, sink);
-    field("trckFlag", t.trckFlag, sink);
-    field("trckColor", color(t.trckColor), sink);
-    field("infoLength", t.infoLength, sink);
-    field("authorComments", t.authorComments ? text(t.authorComments) : OrderedJson(nullptr), sink);
-}
+    template <class Fields>
+    void object(const char* name, Fields fields) {
+        open(name, false);
+        fields();
+        close();
+    }
+    template <class List, class Element>
+    void list(const char* name, const List& items, Element element) {
+        open(name, true);
+        for (const auto& item : items) element(item);
+        close();
+    }
+    template <class Layout, class Record>
+    void records(const char* name, const std::vector<Record>& list, Layout, const char*) {
+        zvlayout::objects(*this, name, list, [this](const Record& record) { Layout::fields(*this, record); });
+    }
 
-void trackAndSupports(const ZvTrack& t, JsonSink& sink) {
-    field("bezrLength", t.bezrLength, sink);
-    listOf("bezierArray", t.bezierArray, bezier, sink);
-    field("segmLength", t.segmLength, sink);
-    field("closedTrack", t.closedTrack, sink);
-    listOf("segmentArray", t.segmentArray, segment, sink);
-    field("suppLength", t.suppLength, sink);
-    field("fundLength", t.fundLength, sink);
-    listOf("fundNodeArray", t.fundNodeArray, fundNode, sink);
-    field("rascLength", t.rascLength, sink);
-    trackNodeLists(t, sink);
-    field("frenLength", t.frenLength, sink);
-    listOf("freeNodeArray", t.freeNodeArray, freeNode, sink);
-    field("tubeLength", t.tubeLength, sink);
-    listOf("tubeArray", t.tubeArray, tube, sink);
-    field("catwLength", t.catwLength, sink);
-    catwRecords(t, sink);
-}
+private:
+    struct Value {
+        const void* place;  // of the field in its record
+        const char* name;
+        OrderedJson json;
+    };
 
-void sceneryAndTerrain(const ZvTrack& t, JsonSink& sink) {
-    field("scenLength", t.scenLength, sink);
-    field("scenTrailer", t.scenTrailer, sink);
-    listOf("scenRecords", t.scenRecords, scenRecord, sink);
-    field("scobLength", t.scobLength, sink);
-    listOf("scobRecords", t.scobRecords, scobRecord, sink);
-    field("envcLength", t.envcLength, sink);
-    field("envcText1", text(t.envcText1), sink);
-    field("envcText2", text(t.envcText2), sink);
-    field("hasTerrain", t.hasTerrain, sink);
-    field("teraValue", t.teraValue, sink);
-    field("terrainColumns", t.terrainColumns, sink);
-    field("terrainRows", t.terrainRows, sink);
-    field("teraFloat1", number(t.teraFloat1), sink);
-    field("teraFloat2", number(t.teraFloat2), sink);
-    field("teraText1", text(t.teraText1), sink);
-    field("teraFloat3", number(t.teraFloat3), sink);
-    field("teraText2", text(t.teraText2), sink);
-    field("teraFloat4", number(t.teraFloat4), sink);
-    field("teraFlag1", t.teraFlag1, sink);
-    field("teraFloat5", number(t.teraFloat5), sink);
-    field("teraText3", text(t.teraText3), sink);
-    field("teraFloat6", number(t.teraFloat6), sink);
-    field("teraByte", t.teraByte, sink);
-    field("teraFlag2", t.teraFlag2, sink);
-    field("teraFloat7", number(t.teraFloat7), sink);
-    terrain(t, sink);
+    bool inArray() const { return !arrays_.empty() && arrays_.back(); }
+
+    void put(const char* name, const void* place, OrderedJson json) {
+        if (inArray()) {
+            sink_.value(std::move(json));
+        } else {
+            gathered_.push_back({place, name, std::move(json)});
+        }
+    }
+
+    // The values gathered in an object, in the order of their places.
+    void show() {
+        std::sort(gathered_.begin(), gathered_.end(), [](const Value& a, const Value& b) {
+            return std::less<const void*>()(a.place, b.place);
+        });
+        for (Value& value : gathered_) {
+            sink_.key(value.name);
+            sink_.value(std::move(value.json));
+        }
+        gathered_.clear();
+    }
+
+    void open(const char* name, bool array) {
+        show();
+        if (!arrays_.empty() && !inArray()) sink_.key(name);
+        if (array) {
+            sink_.beginArray();
+        } else {
+            sink_.beginObject();
+        }
+        arrays_.push_back(array);
+    }
+
+    void close() {
+        show();
+        sink_.end();
+        arrays_.pop_back();
+    }
+
+    JsonSink& sink_;
+    std::vector<bool> arrays_;  // of the open containers, innermost last: an array, not an object
+    std::vector<Value> gathered_;
+};
+
+// The chunks in the order the document declares their fields.
+constexpr int kDocumentOrder[] = {kKeyZORV, kKeyTRCK, kKeyINFO, kKeyBEZR, kKeySEGM,
+                                  kKeySUPP, kKeyFUND, kKeyRASC, kKeyFREN, kKeyTUBE,
+                                  kKeyCATW, kKeySCEN, kKeySCOB, kKeyENVC, kKeyTERA};
+
+// Every chunk's fields, and beside them what the loader keeps about two chunks
+// that is no field of theirs: SCEN's nested count and whether TERA was there.
+void documentFields(const ZvTrack& track, JsonWalk& io) {
+    for (int key : kDocumentOrder) {
+        if (key == kKeySCEN) io.integer("scenTrailer", track.scenTrailer);
+        if (key == kKeyTERA) io.integer("hasTerrain", track.hasTerrain);
+        zvlayout::body(key, io, track);
+    }
 }
 
 using NonFiniteVisitor = std::function<void(const std::string& path, OrderedJson& value)>;
@@ -380,11 +270,8 @@ private:
 }  // namespace
 
 void walkTrackJson(const ZvTrack& track, JsonSink& sink) {
-    sink.beginObject();
-    header(track, sink);
-    trackAndSupports(track, sink);
-    sceneryAndTerrain(track, sink);
-    sink.end();
+    JsonWalk io(sink);
+    io.object(zvlayout::kElement, [&] { documentFields(track, io); });
 }
 
 void writeTrackJson(const ZvTrack& track, std::ostream& out) {

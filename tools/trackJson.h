@@ -3,13 +3,16 @@
 // document itself.
 //
 //   walkTrackJson          hands `sink` every field of the document under the
-//                          name the code uses, in field order: scalars and each
-//                          small record whole, large collections element by
-//                          element. Floats keep their shortest decimal form.
-//                          Texts become Latin-1 strings: each byte is one code
-//                          point, so any bytes survive. Only the settings block
-//                          a segment's type stores is given; the terrain gives
-//                          its used rows x columns only.
+//                          name the file layout (zvlayout.h) gives it, in the
+//                          order the document declares them, and beside them
+//                          scenTrailer and hasTerrain: each value whole (a
+//                          colour is one object, a terrain row one array),
+//                          records and lists piece by piece. Floats keep their
+//                          shortest decimal form. Texts become Latin-1 strings:
+//                          each byte is one code point, so any bytes survive.
+//                          Only the settings block a segment's type stores is
+//                          given; the terrain gives its used rows x columns
+//                          only.
 //   writeTrackJson         the dump: that JSON indented by 2, non-finite numbers
 //                          as the strings "nan", "inf" and "-inf", ending in a
 //                          newline.
@@ -30,7 +33,7 @@
 using OrderedJson = nlohmann::ordered_json;
 
 // Receives a document's JSON in order: containers opened and closed, keys of
-// object members, and values (a scalar or a whole small record).
+// object members, and values (a scalar, a colour or a terrain row).
 class JsonSink {
 public:
     virtual ~JsonSink() = default;

@@ -22,6 +22,7 @@
 #include "demoTrack.h"
 #include "fileChecks.h"
 #include "placement.h"
+#include "safeOutput.h"
 #include "track.h"
 #include "trackCheck.h"
 #include "trackClearance.h"

@@ -21,12 +21,12 @@
 //           included; a negative count or length, one larger than the bytes
 //           left, a terrain larger than the grid) fails; up to 3 stray bytes
 //           after the last chunk load with a warning.
-//   ZvSave  writes a document by the link policy of writeFileSafely
-//           (safeOutput.h): a temporary file in the target's folder renamed
-//           over the target once complete, so a failed save leaves nothing
-//           behind and never damages an existing file; a symbolic link at the
-//           target is replaced, never followed; a target that is not a
-//           regular file or is write-protected is refused. 1 on success.
+//   ZvSave  writes a document by the link policy of writeFileSafely (the
+//           platform library): a temporary file in the target's folder
+//           renamed over the target once complete, so a failed save leaves
+//           nothing behind and never damages an existing file; a symbolic
+//           link at the target is replaced, never followed; a target that is
+//           not a regular file or is write-protected is refused. 1 on success.
 //   ZvWrite, ZvSaveMemory and ZvSave refuse a document whose file would be
 //   larger than kZvMaxFileSize (ZvFileSize) before writing anything.
 //   Messages of ZvOpen and ZvSave begin with the path; ZvOpenMemory's do not.

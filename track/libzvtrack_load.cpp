@@ -24,7 +24,7 @@ constexpr size_t kReadBlock = size_t{1} << 20;
 // Fills document fields from the stream for the layout functions. Every length
 // and count is checked against the bytes the file has left before anything is
 // allocated; the first problem is kept as the load's error.
-class ChunkReader {
+class ChunkReader : public zvlayout::Unnamed {
 public:
     explicit ChunkReader(ZvInStream* in) : in_(in) {}
 
@@ -56,14 +56,15 @@ public:
         return true;
     }
 
-    void byte(int8_t& value) { value = ReadByte(in_); }
-    void boolean(int& value) { value = ReadBool(in_); }
-    void integer(int& value) { value = ReadInt(in_); }
-    void real(float& value) { value = ReadFloat(in_); }
-    void color(Color& value) { value = ReadColor(in_); }
+    void byte(const char*, int8_t& value) { value = ReadByte(in_); }
+    void boolean(const char*, int& value) { value = ReadBool(in_); }
+    void integer(const char*, int& value) { value = ReadInt(in_); }
+    void real(const char*, float& value) { value = ReadFloat(in_); }
+    void color(const char*, Color& value) { value = ReadColor(in_); }
     void nulls(size_t count) { ReadNull(in_, static_cast<unsigned>(count)); }
+    int nestedCount() { return ReadInt(in_); }
 
-    void text(std::string& value) {
+    void text(const char*, std::string& value) {
         int length = ReadInt(in_);
         value = fits(length, 1, "text length") ? ReadString(in_, length) : std::string();
     }
@@ -78,41 +79,36 @@ public:
     // The count stands only when all its records fit in what is left, so
     // their fields are decoded without a check each.
     template <class Layout, class Record>
-    void records(std::vector<Record>& list, Layout, const char* noun) {
+    void records(const char*, std::vector<Record>& list, Layout, const char* noun) {
         count(list, Layout::kSize, noun);
-        zvbytes::FieldDecoder fields(in_->bytes + in_->pos);
+        zvlayout::FieldDecoder fields(in_->bytes + in_->pos);
         for (Record& record : list) Layout::fields(fields, record);
         in_->pos += list.size() * Layout::kSize;
     }
 
-    void blob(std::vector<char>& data) {
+    void blob(const char*, std::vector<char>& data) {
         int length = ReadInt(in_);
         data = fits(length, 1, "data length") ? ReadBytes(in_, length) : std::vector<char>();
     }
 
-    void authorComments(ZvTrack& track) {
+    void authorComments(const char* name, ZvTrack& track) {
         std::string comments;
-        text(comments);
+        text(name, comments);
         setOwnedAuthorComments(std::move(comments), &track);
     }
 
-    void terrainSize(ZvTrack& track) {
-        int columns = ReadInt(in_);
-        int rows = ReadInt(in_);
-        bool inGrid = columns >= 0 && columns <= kTerrainMaxColumns && rows >= 0 &&
-                      rows <= kTerrainMaxRows;
-        if (!inGrid) {
-            fail("terrain of " + std::to_string(columns) + " columns by " +
-                 std::to_string(rows) + " rows exceeds the grid of " +
-                 std::to_string(kTerrainMaxColumns) + " by " +
-                 std::to_string(kTerrainMaxRows));
-        }
-        track.terrainColumns = inGrid ? columns : 0;
-        track.terrainRows = inGrid ? rows : 0;
+    // A terrain larger than the grid fails; its grid is then read as empty.
+    void checkTerrainSize(ZvTrack& track) {
+        if (zvlayout::terrainFitsGrid(track)) return;
+        fail("terrain of " + std::to_string(track.terrainColumns) + " columns by " +
+             std::to_string(track.terrainRows) + " rows exceeds the grid of " +
+             std::to_string(kTerrainMaxColumns) + " by " + std::to_string(kTerrainMaxRows));
+        track.terrainColumns = 0;
+        track.terrainRows = 0;
     }
 
     // Cells outside the file's rows and columns keep their heights.
-    void terrainGrid(ZvTrack& track) {
+    void terrainGrid(const char*, ZvTrack& track) {
         long long cells = static_cast<long long>(track.terrainRows) * track.terrainColumns;
         if (!fits(cells, kFloatSize, "terrain height count")) return;
         for (int row = 0; row < track.terrainRows; ++row) {
@@ -135,9 +131,8 @@ void readChunk(int key, ChunkReader& reader, ZvTrack& track) {
     if (!zvlayout::body(key, reader, track) || reader.failed()) return;
     // RASC and SCEN read their own nested count as a field, which a cut
     // damages like any other; the scan steps over the others'.
-    int ignoredCount = 0;
-    if (key == kKeyRASC) reader.integer(ignoredCount);
-    if (key == kKeySCEN) reader.integer(track.scenTrailer);
+    if (key == kKeyRASC) reader.nestedCount();
+    if (key == kKeySCEN) track.scenTrailer = reader.nestedCount();
 }
 
 // Text files and other data can hold a chunk key by chance; a file whose first

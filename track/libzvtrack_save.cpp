@@ -45,7 +45,7 @@ constexpr unsigned char kCustomChunks[] = {
 
 // Writes document fields for the layout functions into a block of memory that
 // goes to the stream whenever it is full. The first problem is kept.
-class ChunkWriter {
+class ChunkWriter : public zvlayout::Unnamed {
 public:
     explicit ChunkWriter(FILE* stream) : stream_(stream), block_(new char[kBlockSize]) {}
 
@@ -60,56 +60,54 @@ public:
         const char* from = static_cast<const char*>(bytes);
         put(count, [from](char* to, size_t done, size_t part) { std::memcpy(to, from + done, part); });
     }
-    void byte(int8_t value) { *room(1) = static_cast<unsigned char>(value); }
-    void boolean(int value) { *room(1) = zvbytes::encodeBool(value); }
-    void integer(int value) { zvbytes::encodeInt(value, room(4)); }
-    void real(float value) { zvbytes::encodeFloat(value, room(4)); }
-    void color(const Color& value) { zvbytes::encodeColor(value, room(4)); }
+    void byte(const char*, int8_t value) { *room(1) = static_cast<unsigned char>(value); }
+    void boolean(const char*, int value) { *room(1) = zvbytes::encodeBool(value); }
+    void integer(const char*, int value) { word(value); }
+    void real(const char*, float value) { zvbytes::encodeFloat(value, room(4)); }
+    void color(const char*, const Color& value) { zvbytes::encodeColor(value, room(4)); }
     void nulls(size_t count) {
         put(count, [](char* to, size_t, size_t part) { std::memset(to, 0, part); });
     }
     void key(int code) { raw(keyName(code), 4); }
+    void nestedCount(int count) { word(count); }
 
-    void text(const std::string& value) { sized(value.data(), value.size()); }
-    void blob(const std::vector<char>& data) { sized(data.data(), data.size()); }
+    void text(const char*, const std::string& value) { sized(value.data(), value.size()); }
+    void blob(const char*, const std::vector<char>& data) { sized(data.data(), data.size()); }
 
     // Every count and length fits an Int: the file size was checked first.
     template <class T>
     void count(const std::vector<T>& records, size_t, const char*) {
-        integer(static_cast<int>(records.size()));
+        word(static_cast<int>(records.size()));
     }
 
     // Each record's room is taken at once; its fields then go straight in.
     template <class Layout, class Record>
-    void records(const std::vector<Record>& list, Layout, const char* noun) {
+    void records(const char*, const std::vector<Record>& list, Layout, const char* noun) {
         count(list, Layout::kSize, noun);
         for (const Record& record : list) {
-            zvbytes::FieldEncoder fields(room(Layout::kSize));
+            zvlayout::FieldEncoder fields(room(Layout::kSize));
             Layout::fields(fields, record);
         }
     }
 
     // Owned comments may hold any bytes, a NUL among them: write them whole.
-    void authorComments(const ZvTrack& track) {
+    void authorComments(const char*, const ZvTrack& track) {
         const std::string comments = authorCommentsText(&track);
         sized(comments.data(), comments.size());
     }
 
-    void terrainSize(const ZvTrack& track) {
-        if (track.terrainColumns < 0 || track.terrainColumns > kTerrainMaxColumns ||
-            track.terrainRows < 0 || track.terrainRows > kTerrainMaxRows) {
+    void checkTerrainSize(const ZvTrack& track) {
+        if (!zvlayout::terrainFitsGrid(track)) {
             fail("terrain of " + std::to_string(track.terrainColumns) + " columns by " +
                  std::to_string(track.terrainRows) + " rows exceeds the grid");
         }
-        integer(track.terrainColumns);
-        integer(track.terrainRows);
     }
 
-    void terrainGrid(const ZvTrack& track) {
+    void terrainGrid(const char*, const ZvTrack& track) {
         if (failed()) return;
         for (int row = 0; row < track.terrainRows; ++row) {
             for (int column = 0; column < track.terrainColumns; ++column) {
-                real(terrainHeight(&track, row, column));
+                real(zvlayout::kElement, terrainHeight(&track, row, column));
             }
         }
     }
@@ -149,9 +147,11 @@ private:
         used_ += count - done;
     }
 
+    void word(int value) { zvbytes::encodeInt(value, room(4)); }
+
     // An Int length, then the bytes.
     void sized(const char* bytes, size_t size) {
-        integer(static_cast<int>(size));
+        word(static_cast<int>(size));
         raw(bytes, size);
     }
 
@@ -162,32 +162,33 @@ private:
 };
 
 // Counts the bytes the writer would put out, by the same walk over the layout.
-class SizeCounter {
+class SizeCounter : public zvlayout::Unnamed {
 public:
     uint64_t bytes() const { return bytes_; }
 
     void raw(const void*, size_t count) { bytes_ += count; }
-    void byte(int8_t) { bytes_ += 1; }
-    void boolean(int) { bytes_ += 1; }
-    void integer(int) { bytes_ += zvlayout::kIntSize; }
-    void real(float) { bytes_ += zvlayout::kIntSize; }
-    void color(const Color&) { bytes_ += zvlayout::kIntSize; }
+    void byte(const char*, int8_t) { bytes_ += 1; }
+    void boolean(const char*, int) { bytes_ += 1; }
+    void integer(const char*, int) { bytes_ += zvlayout::kIntSize; }
+    void real(const char*, float) { bytes_ += zvlayout::kIntSize; }
+    void color(const char*, const Color&) { bytes_ += zvlayout::kIntSize; }
     void nulls(size_t count) { bytes_ += count; }
     void key(int) { bytes_ += zvlayout::kIntSize; }
-    void text(const std::string& value) { bytes_ += zvlayout::kIntSize + value.size(); }
-    void blob(const std::vector<char>& data) { bytes_ += zvlayout::kIntSize + data.size(); }
+    void nestedCount(int) { bytes_ += zvlayout::kIntSize; }
+    void text(const char*, const std::string& value) { bytes_ += zvlayout::kIntSize + value.size(); }
+    void blob(const char*, const std::vector<char>& data) { bytes_ += zvlayout::kIntSize + data.size(); }
     template <class T>
     void count(const std::vector<T>&, size_t, const char*) {
         bytes_ += zvlayout::kIntSize;
     }
     template <class Layout, class Record>
-    void records(const std::vector<Record>& list, Layout, const char*) {
+    void records(const char*, const std::vector<Record>& list, Layout, const char*) {
         bytes_ += zvlayout::kIntSize + uint64_t{list.size()} * Layout::kSize;
     }
-    void authorComments(const ZvTrack& track) { text(authorCommentsText(&track)); }
-    void terrainSize(const ZvTrack&) { bytes_ += 2 * zvlayout::kIntSize; }
+    void authorComments(const char* name, const ZvTrack& track) { text(name, authorCommentsText(&track)); }
+    void checkTerrainSize(const ZvTrack&) {}
     // A terrain outside the grid is refused by the writer; it counts as empty.
-    void terrainGrid(const ZvTrack& track) {
+    void terrainGrid(const char*, const ZvTrack& track) {
         if (track.terrainRows < 0 || track.terrainColumns < 0) return;
         bytes_ += uint64_t{static_cast<unsigned>(track.terrainRows)} *
                   static_cast<unsigned>(track.terrainColumns) * zvlayout::kIntSize;
@@ -202,7 +203,7 @@ template <class Out>
 void putChunk(Out& out, SavedChunk chunk, const ZvTrack& track) {
     out.key(chunk.key);
     zvlayout::body(chunk.key, out, track);
-    out.integer(chunk.nestedCount);
+    out.nestedCount(chunk.nestedCount);
 }
 
 // Every chunk in the saver's order, to a writer or a counter.

@@ -7,7 +7,6 @@
 #include "info.h"
 #include "libzvtrack.h"
 #include "rasc.h"
-#include "safeOutput.h"
 #include "segm.h"
 #include "std.h"
 #include "tube.h"

@@ -1,7 +1,6 @@
 // Big-endian encoding of single values, shared by the stream primitives, the
 // loader and the saver. Every function works on exactly four bytes (or one
-// for a Bool) and never touches a stream. FieldEncoder and FieldDecoder walk
-// a run of such values in memory whose room the caller has checked.
+// for a Bool) and never touches a stream.
 #pragma once
 
 #include <cstdint>
@@ -51,50 +50,5 @@ inline void encodeColor(const Color& color, unsigned char out[4]) {
     out[2] = static_cast<unsigned char>(color.green);
     out[3] = static_cast<unsigned char>(color.red);
 }
-
-// Writes the fields of fixed-size records one after another from `at` on,
-// without bounds checks: the caller has made room for all of them.
-class FieldEncoder {
-public:
-    explicit FieldEncoder(unsigned char* at) : at_(at) {}
-
-    void byte(int8_t value) { *at_++ = static_cast<unsigned char>(value); }
-    void boolean(int value) { *at_++ = encodeBool(value); }
-    void integer(int value) { encodeInt(value, advance(4)); }
-    void real(float value) { encodeFloat(value, advance(4)); }
-    void nulls(size_t count) { std::memset(advance(count), 0, count); }
-
-private:
-    unsigned char* advance(size_t count) {
-        unsigned char* start = at_;
-        at_ += count;
-        return start;
-    }
-
-    unsigned char* at_;
-};
-
-// Reads the fields of fixed-size records one after another from `at` on,
-// without bounds checks: the caller has made sure the bytes are there. Values
-// decode as the stream primitives decode them.
-class FieldDecoder {
-public:
-    explicit FieldDecoder(const unsigned char* at) : at_(at) {}
-
-    void byte(int8_t& value) { value = static_cast<int8_t>(*at_++); }
-    void boolean(int& value) { value = *at_++ == kTrueByte ? 1 : 0; }
-    void integer(int& value) { value = decodeInt(advance(4)); }
-    void real(float& value) { value = decodeFloat(advance(4)); }
-    void nulls(size_t count) { advance(count); }
-
-private:
-    const unsigned char* advance(size_t count) {
-        const unsigned char* start = at_;
-        at_ += count;
-        return start;
-    }
-
-    const unsigned char* at_;
-};
 
 }  // namespace zvbytes
