@@ -60,7 +60,7 @@ std::vector<Point3D> byArc(const ZvTrack& track, int segment) {
 }
 
 template <class Place>
-MarkerPlaces placeMarkers(const ZvTrack& track, Place place) {
+MarkerPlaces placeEach(const ZvTrack& track, Place place) {
     MarkerPlaces places(track.trackNodeLists.size());
     for (size_t s = 0; s < places.size(); ++s) places[s] = place(track, static_cast<int>(s));
     return places;
@@ -68,8 +68,8 @@ MarkerPlaces placeMarkers(const ZvTrack& track, Place place) {
 
 }  // namespace
 
-MarkerPlaces markersByParameter(const ZvTrack& track) { return placeMarkers(track, byParameter); }
-MarkerPlaces markersByArc(const ZvTrack& track) { return placeMarkers(track, byArc); }
+MarkerPlaces markersByParameter(const ZvTrack& track) { return placeEach(track, byParameter); }
+MarkerPlaces markersByArc(const ZvTrack& track) { return placeEach(track, byArc); }
 
 TubeEnd firstEnd(const TubeRecord& tube) { return {tube.kind1, tube.segment1, tube.index1}; }
 TubeEnd secondEnd(const TubeRecord& tube) { return {tube.kind2, tube.segment2, tube.index2}; }
