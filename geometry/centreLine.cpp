@@ -13,22 +13,10 @@ constexpr double kMaxPiecesPerSegment = 4096;
 constexpr size_t kMaxPieces = size_t{1} << 22;
 constexpr double kNoArc = std::numeric_limits<double>::quiet_NaN();
 
-double distance(const Point3D& a, const Point3D& b) {
-    const double dx = static_cast<double>(a.x) - b.x, dy = static_cast<double>(a.y) - b.y,
-                 dz = static_cast<double>(a.z) - b.z;
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
-
 // The larger second difference of the control points: the bend of the curve.
 double bendOf(const SegmentCurve& curve) {
-    auto secondDifference = [](const Point3D& a, const Point3D& b, const Point3D& c) {
-        const double dx = static_cast<double>(a.x) - 2.0 * b.x + c.x;
-        const double dy = static_cast<double>(a.y) - 2.0 * b.y + c.y;
-        const double dz = static_cast<double>(a.z) - 2.0 * b.z + c.z;
-        return std::sqrt(dx * dx + dy * dy + dz * dz);
-    };
-    const Point3D* p = curve.p;
-    return std::max(secondDifference(p[0], p[1], p[2]), secondDifference(p[1], p[2], p[3]));
+    const Vec3d p0 = vec3d(curve.p[0]), p1 = vec3d(curve.p[1]), p2 = vec3d(curve.p[2]), p3 = vec3d(curve.p[3]);
+    return std::max(norm(p0 - p1 * 2 + p2), norm(p1 - p2 * 2 + p3));
 }
 
 }  // namespace
@@ -45,7 +33,7 @@ std::vector<Point3D> samplePoints(const SegmentCurve& curve, size_t pieces, Curv
 
 size_t piecesWithin(const SegmentCurve& curve, float tolerance, float maxPiece) {
     const Point3D* p = curve.p;
-    const double polygon = distance(p[1], p[0]) + distance(p[2], p[1]) + distance(p[3], p[2]);
+    const double polygon = exactDistance(p[1], p[0]) + exactDistance(p[2], p[1]) + exactDistance(p[3], p[2]);
     const double byBend = std::ceil(std::sqrt(0.75 * bendOf(curve) / tolerance));
     const double byLength = std::ceil(polygon / maxPiece);
     const double count = std::max({1.0, byBend, byLength});
@@ -79,7 +67,7 @@ SampledCentreLine::SampledCentreLine(const ZvTrack& track, float tolerance, floa
         segments_[s] = {pieces_.size(), count};
         for (size_t k = 0; k < count; ++k) {
             pieces_.push_back({points[k], points[k + 1]});
-            const float length = static_cast<float>(distance(points[k + 1], points[k]));
+            const float length = static_cast<float>(exactDistance(points[k + 1], points[k]));
             arcs_.push_back({length_, length, static_cast<int>(s)});
             length_ += length;
         }

@@ -5,15 +5,6 @@
 
 namespace {
 
-struct Vec {
-    double x, y, z;
-};
-Vec vec(const Point3D& p) { return {p.x, p.y, p.z}; }
-Vec operator-(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec operator+(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec operator*(const Vec& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double norm(const Vec& a) { return std::sqrt(dot(a, a)); }
 double clamp01(double v) { return std::min(1.0, std::max(0.0, v)); }
 
 }  // namespace
@@ -21,8 +12,8 @@ double clamp01(double v) { return std::min(1.0, std::max(0.0, v)); }
 bool isFinite(const TubeSegment& piece) { return isFinite(piece.from) && isFinite(piece.to); }
 
 Closest closestPoints(const Point3D& p0, const Point3D& p1, const Point3D& q0, const Point3D& q1) {
-    const Vec a = vec(p0), b = vec(q0);
-    const Vec d1 = vec(p1) - a, d2 = vec(q1) - b, r = a - b;
+    const Vec3d a = vec3d(p0), b = vec3d(q0);
+    const Vec3d d1 = vec3d(p1) - a, d2 = vec3d(q1) - b, r = a - b;
     const double e1 = dot(d1, d1), e2 = dot(d2, d2), f = dot(d2, r);
     double s = 0, t = 0;
     if (e1 == 0 && e2 == 0) {
@@ -51,6 +42,6 @@ Closest closestPoints(const Point3D& p0, const Point3D& p1, const Point3D& q0, c
 }
 
 Point3D pointAt(const TubeSegment& piece, double s) {
-    const Vec p = vec(piece.from) + (vec(piece.to) - vec(piece.from)) * s;
+    const Vec3d p = vec3d(piece.from) + (vec3d(piece.to) - vec3d(piece.from)) * s;
     return {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
 }

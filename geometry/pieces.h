@@ -7,9 +7,24 @@
 //                  along the second, and their distance. Either piece may be
 //                  a single point.
 //   pointAt        the point at parameter s along a piece.
+//   Vec3d          the double-precision arithmetic these distances use.
 #pragma once
 
+#include <cmath>
+
 #include "std.h"
+
+struct Vec3d {
+    double x, y, z;
+};
+inline Vec3d vec3d(const Point3D& p) { return {p.x, p.y, p.z}; }
+inline Vec3d operator-(const Vec3d& a, const Vec3d& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vec3d operator+(const Vec3d& a, const Vec3d& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Vec3d operator*(const Vec3d& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+inline double dot(const Vec3d& a, const Vec3d& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline double norm(const Vec3d& a) { return std::sqrt(dot(a, a)); }
+// The distance of two points, exact but for the square root.
+inline double exactDistance(const Point3D& a, const Point3D& b) { return norm(vec3d(a) - vec3d(b)); }
 
 // A straight piece from one point to another.
 struct TubeSegment {
