@@ -18,7 +18,7 @@ using SaveStep = std::function<std::string()>;
 bool takeLoad(int loaded, const ZvLoadReport& report, const std::string& name,
               BatchResult* result) {
     if (loaded && report.chunksRead > 0) {
-        if (!report.warning.empty()) result->warnings.push_back(report.warning);
+        if (!report.warning.empty()) result->warnings.push_back({"", report.warning});
         return true;
     }
     result->error = !loaded && !report.error.empty() ? report.error : name + "no track data found";
@@ -34,7 +34,7 @@ void prependBanner(ZvTrack* track) {
 // under those indices: the author hears of each before it happens.
 void warnAboutTubeEnds(const ZvTrack& track, const std::string& name, BatchResult* result) {
     for (const std::string& finding : danglingTubeEnds(track)) {
-        result->warnings.push_back(name + finding);
+        result->warnings.push_back({kTubeEndLines, name + finding});
     }
 }
 
@@ -46,8 +46,7 @@ BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveSt
     warnAboutTubeEnds(*track, name, &result);
     result.alreadyProcessed = authorCommentsText(track).rfind(kBanner, 0) == 0;
     processTrack(track, options, &result);
-    const std::vector<std::string>& warnings = result.generation.warnings;
-    result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());
+    for (const std::string& warning : result.generation.warnings) result.warnings.push_back({kMarkerLines, warning});
     result.error = save();
     result.stage = result.error.empty() ? BatchStage::kDone : BatchStage::kSaveFailed;
     return result;
@@ -60,7 +59,7 @@ void processTrack(ZvTrack* track, const BatchOptions& options, BatchResult* resu
         // Not refused: the author asked for it, but may not know the track
         // was supported already (strutwright's own output, say).
         const int tubes = getTotalSupport(track);
-        if (tubes > 0) result->warnings.push_back(supportedTrackWarning(tubes));
+        if (tubes > 0) result->warnings.push_back({"", supportedTrackWarning(tubes)});
         result->markerSpacing = options.markerSpacing;
         result->placement = placeMarkers(track, options.markerSpacing);
     }

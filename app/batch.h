@@ -22,11 +22,17 @@
 
 #include "clearance.h"
 #include "placement.h"
+#include "reportLines.h"
 #include "strutWright.h"
 #include "zvtrack.h"
 
 // The line put in front of the author comments of every track the batch path writes.
 extern const char* const kBanner;
+
+// The kinds of the warnings a run collects (ReportLine): tubes naming nodes
+// that do not exist, and the generator's, about markers it left in place.
+constexpr const char* kTubeEndLines = "tube end";
+constexpr const char* kMarkerLines = "marker";
 
 struct BatchOptions {
     FILE* entryOutput = stdout;  // where the generator writes its entry indices; null: nowhere
@@ -42,9 +48,9 @@ enum class BatchStage {
 
 struct BatchResult {
     BatchStage stage = BatchStage::kLoadFailed;
-    // The loader's, then one per tube naming a node that does not exist, then
-    // the generator's.
-    std::vector<std::string> warnings;
+    // The loader's, then one per tube naming a node that does not exist
+    // (kTubeEndLines), the placement's and the generator's (kMarkerLines).
+    std::vector<ReportLine> warnings;
     std::string error;                  // why the load or the save failed
     bool alreadyProcessed = false;      // the input's comments began with the banner
     float markerSpacing = 0;    // the spacing markers were placed at; 0: none were

@@ -26,7 +26,7 @@ const ToolkitOption* findToolkitOption(const std::string& word) {
 }
 
 enum OptionCode : int {
-    kHelp, kVersion, kQuiet, kOutput, kNoView, kScreenshot, kKeys, kView, kFrame, kClearance, kPlace,
+    kHelp, kVersion, kQuiet, kVerbose, kOutput, kNoView, kScreenshot, kKeys, kView, kFrame, kClearance, kPlace,
 };
 
 const std::vector<OptionSpec> kOptions = {
@@ -35,7 +35,7 @@ const std::vector<OptionSpec> kOptions = {
     {"no-view", 0, false, kNoView},      {"screenshot", 0, true, kScreenshot},
     {"keys", 0, true, kKeys},            {"view", 0, true, kView},
     {"frame", 0, false, kFrame},         {"clearance", 0, true, kClearance},
-    {"place", 0, true, kPlace},
+    {"place", 0, true, kPlace},          {"verbose", 0, false, kVerbose},
 };
 
 class Parser {
@@ -90,6 +90,7 @@ private:
             case kHelp: result.help = true; break;
             case kVersion: result.version = true; break;
             case kQuiet: result.quiet = result.view.quiet = true; break;
+            case kVerbose: result.verbose = true; break;
             case kOutput: takeFileName("--output", option.value, &result.outputPath); break;
             case kNoView: result.noView = true; break;
             case kScreenshot: takeFileName("--screenshot", option.value, &result.view.screenshotPath); break;
@@ -150,6 +151,8 @@ const char* usageText() {
            "      --place=D          first place markers every D along the track where\n"
            "                         it has none (D at least 1; 8 is a good start)\n"
            "  -q, --quiet            print only warnings and errors\n"
+           "      --verbose          print every warning and left-out line (otherwise\n"
+           "                         the first 20 of each kind)\n"
            "  -h, --help             show this text and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"

@@ -23,6 +23,7 @@ struct CommandLine {
     bool version = false;
     bool noView = false;
     bool quiet = false;      // -q: only warnings and errors on stderr
+    bool verbose = false;    // --verbose: every line of each kind, not only the first few
     ViewRequest view;        // screenshot, keys and the toolkit's options
     std::string trackPath;
     std::string outputPath;  // -o: empty means TRACK-new.zvtrack

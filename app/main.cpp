@@ -3,16 +3,23 @@
 // comments, tells what it did on stderr (supports that come too close to the
 // track among it), and shows the result in a 3D view (a module loaded only
 // for the window), with those supports in the warning colour.
+#include <signal.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "batch.h"
 #include "commandLine.h"
 #include "exitStatus.h"
 #include "fileChecks.h"
+#include "reportLines.h"
 #include "runSummary.h"
 #include "safeOutput.h"
 #include "viewerLoader.h"
@@ -54,16 +61,22 @@ private:
     std::string text;
 };
 
-// Warnings and errors always; the summary unless the run is to be quiet.
+// Warnings and errors always; the summary unless the run is to be quiet;
+// of each kind of line only the first few unless it is to be verbose.
 void printMessages(const BatchResult& result, const CommandLine& commandLine,
                    const std::string& output) {
-    MessageWriter messages;
-    messages.add(result.warnings);
+    std::vector<ReportLine> lines = result.warnings;
     for (const StructureConflict& conflict : result.clearance.structures) {
-        messages.add(clearanceWarning(conflict));
+        lines.push_back({kClearanceLines, clearanceWarning(conflict)});
     }
-    if (!result.error.empty()) messages.add(result.error);
-    if (!commandLine.quiet) messages.add(runSummary(result, {commandLine.trackPath, output}));
+    if (!result.error.empty()) lines.push_back({"", result.error});
+    if (!commandLine.quiet) {
+        std::vector<ReportLine> summary = runSummary(result, {commandLine.trackPath, output});
+        std::move(summary.begin(), summary.end(), std::back_inserter(lines));
+    }
+    const size_t perKind = commandLine.verbose ? SIZE_MAX : kLinesPerKind;
+    MessageWriter messages;
+    messages.add(capLines(std::move(lines), perKind, commandLine.trackPath));
 }
 
 int usageError(const std::string& problem) {
@@ -81,7 +94,7 @@ int processAndShow(const CommandLine& commandLine, const std::string& output) {
     printMessages(result, commandLine, output);
     if (result.stage == BatchStage::kLoadFailed) return kExitFailure;
     const int savedStatus = result.stage == BatchStage::kDone ? kExitOk : kExitFailure;
-    std::fflush(stdout);
+    flushStandardOutput();
     if (commandLine.noView) return savedStatus;
     ViewRequest view = commandLine.view;
     view.warnedTubes = result.clearance.tubes;
@@ -105,6 +118,10 @@ int run(const CommandLine& commandLine) {
     const std::string conflict =
         filesConflict(commandLine.trackPath, output, commandLine.view.screenshotPath);
     if (!conflict.empty()) return usageError(conflict);
+    const std::string tree = systemTree(output);
+    if (commandLine.outputPath.empty() && !tree.empty()) {
+        return usageError("the output '" + output + "' would go into " + tree + "; name it with -o");
+    }
     return processAndShow(commandLine, output);
 }
 
@@ -124,6 +141,9 @@ int runCatching(const CommandLine& commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed standard output must not end the run before the track is
+    // saved; it is told at the end instead.
+    signal(SIGPIPE, SIG_IGN);
     const int status = runCatching(parseCommandLine(argc, argv));
     const std::string problem = closeStandardOutput();
     if (problem.empty()) return status;

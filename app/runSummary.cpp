@@ -1,5 +1,7 @@
 #include "runSummary.h"
 
+#include <utility>
+
 #include "reportText.h"
 
 namespace {
@@ -7,20 +9,21 @@ namespace {
 size_t count(int value) { return value > 0 ? static_cast<size_t>(value) : 0; }
 
 void addCounts(const GenerationReport& report, const std::string& input,
-               std::vector<std::string>* lines) {
+               std::vector<ReportLine>* lines) {
     const MarkerCounts& m = report.markers;
-    lines->push_back(input + ": " + listOf({{count(m.found), "marker", "markers"}}) + " found");
-    lines->push_back("  built: " + listOf({{count(m.columns), "column", "columns"},
-                                           {count(m.bracedLegs), "braced leg", "braced legs"},
-                                           {count(m.crossbeams), "crossbeam", "crossbeams"},
-                                           {count(m.strutsOnly), "strut only", "struts only"}}));
-    lines->push_back("  kept: " + listOf({{count(m.attachmentPoints), "attachment point", "attachment points"},
-                                          {count(m.withoutCurve), "without a curve", "without a curve"},
-                                          {count(m.outOfRange), "out of range", "out of range"},
-                                          {count(m.nonFinite), "non-finite", "non-finite"}}));
-    lines->push_back("  added: " + listOf({{report.freeNodesAdded, "free node", "free nodes"},
-                                           {report.fundNodesAdded, "foundation", "foundations"},
-                                           {report.tubesAdded, "tube", "tubes"}}));
+    auto add = [lines](const std::string& text) { lines->push_back({"", text}); };
+    add(input + ": " + listOf({{count(m.found), "marker", "markers"}}) + " found");
+    add("  built: " + listOf({{count(m.columns), "column", "columns"},
+                              {count(m.bracedLegs), "braced leg", "braced legs"},
+                              {count(m.crossbeams), "crossbeam", "crossbeams"},
+                              {count(m.strutsOnly), "strut only", "struts only"}}));
+    add("  kept: " + listOf({{count(m.attachmentPoints), "attachment point", "attachment points"},
+                             {count(m.withoutCurve), "without a curve", "without a curve"},
+                             {count(m.outOfRange), "out of range", "out of range"},
+                             {count(m.nonFinite), "non-finite", "non-finite"}}));
+    add("  added: " + listOf({{report.freeNodesAdded, "free node", "free nodes"},
+                              {report.fundNodesAdded, "foundation", "foundations"},
+                              {report.tubesAdded, "tube", "tubes"}}));
 }
 
 std::string clearanceLine(const BatchResult& result) {
@@ -33,26 +36,26 @@ std::string clearanceLine(const BatchResult& result) {
 
 }  // namespace
 
-std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& files) {
+std::vector<ReportLine> runSummary(const BatchResult& result, const RunFiles& files) {
     const std::string& input = files.input;
-    std::vector<std::string> lines;
+    std::vector<ReportLine> lines;
     if (result.stage == BatchStage::kLoadFailed) return lines;
     if (result.alreadyProcessed) {
-        lines.push_back(input + ": already processed by strutwright (its comments begin with the banner)");
+        lines.push_back({"", input + ": already processed by strutwright (its comments begin with the banner)"});
     }
     if (result.markerSpacing > 0) {
-        const std::string named = input + ": ";
-        for (const std::string& line : placementSummary(result.placement, result.markerSpacing)) {
-            lines.push_back(line.front() == ' ' ? line : named + line);
+        for (ReportLine& line : placementSummary(result.placement, result.markerSpacing)) {
+            if (line.text.front() != ' ') line.text.insert(0, input + ": ");
+            lines.push_back(std::move(line));
         }
     }
     if (result.generation.markers.found == 0) {
-        lines.push_back(input + ": no markers: nothing to build");
+        lines.push_back({"", input + ": no markers: nothing to build"});
     } else {
         addCounts(result.generation, input, &lines);
-        if (result.clearanceRadius > 0) lines.push_back(clearanceLine(result));
+        if (result.clearanceRadius > 0) lines.push_back({"", clearanceLine(result)});
     }
-    if (result.stage == BatchStage::kDone) lines.push_back("wrote " + files.output);
+    if (result.stage == BatchStage::kDone) lines.push_back({"", "wrote " + files.output});
     return lines;
 }
 

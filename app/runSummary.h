@@ -16,18 +16,22 @@
 //                      build" instead of the counts when it has no markers,
 //                      the clearance line when the check ran, and the "wrote"
 //                      line only when the output was written. Kinds and
-//                      reasons with a count of 0 are left out.
+//                      reasons with a count of 0 are left out. The
+//                      placement's "left out" lines keep their kind; the
+//                      others have none.
 //   clearanceWarning   the line for a structure the check found, named by its
 //                      marker, with the member that comes closest and where:
 //                      "clearance: column of the type-2 marker at 0.35 on
 //                      segment 4 passes 0.20 from segment 12 at (31.2, 6.0,
 //                      -8.4)" (segments from 0; the point is the support's).
+//                      Such lines are of the kind kClearanceLines.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "batch.h"
+#include "reportLines.h"
 
 // The files of a run, as the user named them.
 struct RunFiles {
@@ -35,5 +39,7 @@ struct RunFiles {
     std::string output;  // the track written
 };
 
-std::vector<std::string> runSummary(const BatchResult& result, const RunFiles& files);
+constexpr const char* kClearanceLines = "clearance";
+
+std::vector<ReportLine> runSummary(const BatchResult& result, const RunFiles& files);
 std::string clearanceWarning(const StructureConflict& conflict);

@@ -136,26 +136,26 @@ std::string supportedTrackWarning(int tubes) {
            " support tubes: the placed markers get a second set of supports beside them";
 }
 
-std::vector<std::string> placementSummary(const PlacementReport& report, float spacing) {
+std::vector<ReportLine> placementSummary(const PlacementReport& report, float spacing) {
     auto count = [](int n) { return static_cast<size_t>(std::max(n, 0)); };
-    std::vector<std::string> lines;
-    lines.push_back("markers placed every " + shortNumber(spacing) + ": " +
+    std::vector<ReportLine> lines;
+    lines.push_back({"", "markers placed every " + shortNumber(spacing) + ": " +
                     listOf({{count(report.columns), "column", "columns"},
                             {count(report.bracedLegs), "braced leg", "braced legs"},
-                            {count(report.crossbeams), "crossbeam", "crossbeams"}}));
+                            {count(report.crossbeams), "crossbeam", "crossbeams"}})});
     if (!report.moved.empty()) {
-        lines.push_back("  moved: " + std::to_string(report.moved.size()) +
-                        " (their supports would have come within " +
-                        shortNumber(kDefaultClearanceRadius) + " of the track)");
+        lines.push_back({"", "  moved: " + std::to_string(report.moved.size()) +
+                                 " (their supports would have come within " +
+                                 shortNumber(kDefaultClearanceRadius) + " of the track)"});
     }
     for (const LeftOutMarker& marker : report.leftOut) {
-        lines.push_back("  left out: segment " + std::to_string(marker.segment) + " at " +
-                        fixed(marker.position, 2) + " (no place within " + shortNumber(spacing / 2) +
-                        " keeps its supports clear of the track)");
+        lines.push_back({kLeftOutLines, "  left out: segment " + std::to_string(marker.segment) + " at " +
+                                            fixed(marker.position, 2) + " (no place within " +
+                                            shortNumber(spacing / 2) + " keeps its supports clear of the track)"});
     }
     if (report.tooLow > 0) {
-        lines.push_back("  too low: " + listOf({{count(report.tooLow), "place", "places"}}) +
-                        " (the track runs below " + shortNumber(kLowestMarker) + " there)");
+        lines.push_back({"", "  too low: " + listOf({{count(report.tooLow), "place", "places"}}) +
+                                 " (the track runs below " + shortNumber(kLowestMarker) + " there)"});
     }
     return lines;
 }

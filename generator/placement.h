@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "reportLines.h"
 #include "strutWright.h"
 
 constexpr float kDefaultMarkerSpacing = 8.0f;
@@ -71,11 +72,14 @@ std::string supportedTrackWarning(int tubes);
 // Adds the markers to the track; see above.
 PlacementReport placeMarkers(ZvTrack* track, float spacing = kDefaultMarkerSpacing);
 
+// The kind of the lines of markers left out.
+constexpr const char* kLeftOutLines = "left out";
+
 // What a placement at `spacing` did, as lines for the user (no prefix):
 //   markers placed every 8: 30 columns, 20 braced legs, 7 crossbeams
 //     moved: 2 (their supports would have come within 1.5 of the track)
 //     left out: segment 3 at 0.50 (no place within 4 keeps its supports clear of the track)
 //     too low: 4 places (the track runs below 4 there)
-// with one "left out" line per marker left out; lines with nothing to tell
-// are left out.
-std::vector<std::string> placementSummary(const PlacementReport& report, float spacing);
+// with one "left out" line per marker left out, of the kind kLeftOutLines
+// (the others have none); lines with nothing to tell are left out.
+std::vector<ReportLine> placementSummary(const PlacementReport& report, float spacing);

@@ -2,10 +2,12 @@
 
 #include <getopt.h>
 
+#include <cfenv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -52,6 +54,32 @@ std::string problemWith(int optionChar, const std::string& word, bool missingVal
         return "option '" + name + "' is ambiguous: " + matches;
     }
     return "unknown option '" + name + "'";
+}
+
+// Whether the decimal `value` is other than 0: a digit other than 0 before
+// any exponent.
+bool notZero(const std::string& value) {
+    return value.substr(0, value.find_first_of("eE")).find_first_of("123456789") != std::string::npos;
+}
+
+// Whether the decimal `value` is at least `minimum`, exactly: read rounding
+// down, a value just below the minimum cannot round up onto it.
+bool atLeast(const std::string& value, float minimum) {
+    const int mode = std::fegetround();
+    std::fesetround(FE_DOWNWARD);
+    const double down = std::strtod(value.c_str(), nullptr);
+    std::fesetround(mode);
+    return down >= minimum;
+}
+
+// The numbers a float option takes: "a number from 1 to 3.4e+38", or for a
+// minimum of 0 "0 or a number from 1.4e-45 to 3.4e+38".
+std::string rangeText(float minimum) {
+    const float least = minimum == 0 ? std::numeric_limits<float>::denorm_min() : minimum;
+    char range[64];
+    std::snprintf(range, sizeof range, "a number from %.2g to %.2g", static_cast<double>(least),
+                  static_cast<double>(std::numeric_limits<float>::max()));
+    return minimum == 0 ? std::string("0 or ") + range : std::string(range);
 }
 
 }  // namespace
@@ -101,11 +129,12 @@ std::string readNumber(const std::string& option, const std::string& value, floa
     const bool decimal = value.find_first_not_of("0123456789.eE+-") == std::string::npos;
     char* end = nullptr;
     const float read = std::strtof(value.c_str(), &end);
-    if (decimal && !value.empty() && *end == '\0' && std::isfinite(read) && read >= minimum) {
+    // The value is judged both as written and as the float the program will
+    // use: rounding may neither lift it onto the minimum nor take it to 0.
+    if (decimal && !value.empty() && *end == '\0' && std::isfinite(read) && atLeast(value, minimum) &&
+        (read != 0 || !notZero(value))) {
         *number = read;
         return "";
     }
-    char least[32];
-    std::snprintf(least, sizeof least, "%g", minimum);
-    return option + " takes a number of at least " + least + ", not '" + value + "'";
+    return option + " takes " + rangeText(minimum) + ", not '" + value + "'";
 }

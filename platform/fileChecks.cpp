@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 namespace {
 
 // Whether both paths lead to one existing file.
@@ -22,6 +24,12 @@ bool samePlace(const std::string& a, const std::string& b) {
     return name(a) == name(b) && sameFile(folder(a), folder(b));
 }
 
+// Whether the absolute `path` begins with the folder /`top`.
+bool beginsWith(const std::filesystem::path& path, const char* top) {
+    auto part = path.begin();
+    return part != path.end() && *part == "/" && ++part != path.end() && *part == top;
+}
+
 }  // namespace
 
 std::string filesConflict(const std::string& input, const std::string& output,
@@ -33,6 +41,18 @@ std::string filesConflict(const std::string& input, const std::string& output,
     }
     if (samePlace(output, screenshot)) {
         return "the screenshot '" + screenshot + "' is the track output";
+    }
+    return "";
+}
+
+std::string systemTree(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path written = fs::absolute(path, error).lexically_normal();
+    if (error) return "";
+    const fs::path resolved = fs::weakly_canonical(written.parent_path(), error) / written.filename();
+    for (const char* top : {"dev", "proc"}) {
+        if (beginsWith(written, top) || (!error && beginsWith(resolved, top))) return std::string("/") + top;
     }
     return "";
 }

@@ -7,9 +7,15 @@
 //                  name or link leads there), or the screenshot would take the
 //                  track output's place (the same name in the same folder).
 //                  An empty screenshot path means no screenshot.
+//   systemTree     "/dev" or "/proc" when `path` lies in one of them, as
+//                  written (made absolute) or once the links of its folder
+//                  are followed: there a name stands for a device or for a
+//                  process's own files (/dev/stdout, /proc/self/fd/1), never
+//                  for a place to put a track. "" anywhere else.
 #pragma once
 
 #include <string>
 
 std::string filesConflict(const std::string& input, const std::string& output,
                           const std::string& screenshot);
+std::string systemTree(const std::string& path);

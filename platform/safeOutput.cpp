@@ -2,17 +2,25 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+
+#include "fileChecks.h"
 
 namespace {
 
 // Short, so any name that is legal for the output also leaves room for it.
 constexpr char kTemporaryName[] = ".strutwright-XXXXXX";
+constexpr size_t kRandomLetters = 6;  // the X's of kTemporaryName
+constexpr int kNamingAttempts = 100;  // names tried before giving up, as mkostemp does
+constexpr int kMostLinks = 40;        // links followed from the output, as the kernel does
 constexpr mode_t kCreateMode = 0666;  // what an ordinary create asks for before the umask
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr int kCleanupSignalCount = sizeof kCleanupSignals / sizeof kCleanupSignals[0];
@@ -23,7 +31,32 @@ char gTemporary[PATH_MAX];
 volatile sig_atomic_t gTemporaryExists = 0;
 struct sigaction gPreviousActions[kCleanupSignalCount];
 
+// Why a flush of standard output first failed; 0 while none has.
+int gStandardOutputError = 0;
+
 std::string why(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+// Six letters or digits for the X's of a temporary name: random where the
+// kernel offers it, else from the clock.
+void fillRandomLetters(char* letters) {
+    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char random[kRandomLetters];
+    if (getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+        timespec now = {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        for (size_t i = 0; i < kRandomLetters; ++i) random[i] = static_cast<unsigned char>(now.tv_nsec >> (5 * i));
+    }
+    for (size_t i = 0; i < kRandomLetters; ++i) letters[i] = kAlphabet[random[i] % (sizeof kAlphabet - 1)];
+}
+
+// Links the unnamed file `fd` to `name`: through /proc where it is mounted,
+// else by the descriptor itself, which only root may do. 0, or -1 and errno.
+int linkUnnamed(int fd, const char* name) {
+    if (access("/proc/self/fd", F_OK) != 0) return linkat(fd, "", AT_FDCWD, name, AT_EMPTY_PATH);
+    char procPath[32];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
+    return linkat(AT_FDCWD, procPath, AT_FDCWD, name, AT_SYMLINK_FOLLOW);
+}
 
 // Removes the temporary file, puts back what the process did on the signal
 // before and raises it again; it is delivered once the handler returns.
@@ -70,13 +103,33 @@ public:
         return fd;
     }
 
+    // Gives the complete unnamed file `fd` a name from the template
+    // `templateName`;
+    // "" or the problem.
+    std::string name(int fd, const std::string& templateName) {
+        block();
+        std::memcpy(gTemporary, templateName.c_str(), templateName.size() + 1);
+        int linked = -1;
+        for (int attempt = 0; attempt < kNamingAttempts && linked != 0; ++attempt) {
+            fillRandomLetters(gTemporary + templateName.size() - kRandomLetters);
+            linked = linkUnnamed(fd, gTemporary);
+            if (linked != 0 && errno != EEXIST) break;
+        }
+        const std::string problem = linked == 0 ? "" : why("cannot name the new file");
+        gTemporaryExists = linked == 0;
+        unblock();
+        return problem;
+    }
+
     // Renames the temporary file to `path` when `keep`, else removes it;
     // "" or the problem of the rename.
     std::string finish(bool keep, const std::string& path) {
         block();
         std::string problem;
-        if (keep && rename(gTemporary, path.c_str()) != 0) problem = why("cannot replace it");
-        if (!keep || !problem.empty()) unlink(gTemporary);
+        if (gTemporaryExists) {
+            if (keep && rename(gTemporary, path.c_str()) != 0) problem = why("cannot replace it");
+            if (!keep || !problem.empty()) unlink(gTemporary);
+        }
         gTemporaryExists = 0;
         unblock();
         return problem;
@@ -91,76 +144,121 @@ private:
     bool installed_[kCleanupSignalCount] = {};
 };
 
-// Why an existing `path` may not be replaced ("" when it may), and the mode
-// the new file gets.
-std::string checkTarget(const std::string& path, mode_t* mode) {
+// Where the symbolic link at `path` points, as written in it.
+std::string linkText(const std::string& path) {
+    char target[PATH_MAX];
+    const ssize_t length = readlink(path.c_str(), target, sizeof target);
+    return length > 0 ? std::string(target, static_cast<size_t>(length)) : std::string();
+}
+
+// Whether the symbolic link at `path` may be replaced: it leads, through
+// every link, to a regular file or to nothing, and never into /dev or /proc.
+bool replaceableLink(const std::string& path) {
+    std::string hop = path;
+    for (int links = 0; links <= kMostLinks; ++links) {
+        if (!systemTree(hop).empty()) return false;
+        struct stat status;
+        if (lstat(hop.c_str(), &status) != 0) return errno == ENOENT || errno == ENOTDIR;
+        if (!S_ISLNK(status.st_mode)) return S_ISREG(status.st_mode);
+        const std::string target = linkText(hop);
+        if (target.empty()) return false;
+        const size_t slash = hop.rfind('/');
+        hop = target[0] == '/' || slash == std::string::npos ? target : hop.substr(0, slash + 1) + target;
+    }
+    return false;  // a loop, or a chain too long to follow
+}
+
+// The mode a new file at `path` gets: an existing file's, or 0666 less the umask.
+mode_t newFileMode(const std::string& path) {
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) return status.st_mode & 07777;
     const mode_t mask = umask(0);  // the umask can only be read by setting it
     umask(mask);
-    *mode = kCreateMode & ~mask;
-    struct stat status;
-    if (lstat(path.c_str(), &status) != 0 || S_ISLNK(status.st_mode)) return "";
-    if (!S_ISREG(status.st_mode)) return "not a regular file";
-    if ((status.st_mode & S_IWUSR) == 0) {
-        return "write-protected (its mode has no write permission for its owner)";
-    }
-    *mode = status.st_mode & 07777;
-    return "";
+    return kCreateMode & ~mask;
 }
 
-// The temporary name in the folder of `path`.
-std::string temporaryBeside(const std::string& path) {
+// The folder of `path`, ending in a slash, or "" for the current one.
+std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
-    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-           kTemporaryName;
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Hands the open temporary file to `write` and closes it; "" or the problem.
-std::string fillAndClose(int fd, mode_t mode, const FileWriter& write) {
-    if (fchmod(fd, mode) != 0) {
-        std::string problem = why("cannot set the mode");
-        close(fd);
-        return problem;
-    }
-    FILE* stream = fdopen(fd, "wb");
-    if (!stream) {
-        std::string problem = why("cannot open a stream");
-        close(fd);
-        return problem;
-    }
+// A new file without a name in the folder of `path`, where the file system
+// offers one and the process can name it later (through /proc, or as root
+// by its descriptor); its descriptor, or -1.
+int createUnnamed(const std::string& path) {
+    if (access("/proc/self/fd", F_OK) != 0 && geteuid() != 0) return -1;
+    const std::string folder = folderOf(path);
+    return open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kCreateMode);
+}
+
+// Sets the mode of the new file `fd` and opens a stream on it; null (and the
+// descriptor closed) on failure.
+FILE* streamOn(int fd, mode_t mode, std::string* problem) {
+    FILE* stream = fchmod(fd, mode) == 0 ? fdopen(fd, "wb") : nullptr;
+    if (stream) return stream;
+    *problem = why("cannot set up the new file");
+    close(fd);
+    return nullptr;
+}
+
+// Hands the stream to `write`, names the file when it was created without a
+// name, and closes it; "" or the problem.
+std::string fillAndClose(FILE* stream, bool unnamed, const std::string& temporary,
+                         const FileWriter& write, TemporaryFileGuard* guard) {
     std::string problem = write(stream);
     if (problem.empty() && (fflush(stream) != 0 || ferror(stream))) problem = why("write failed");
+    if (problem.empty() && unnamed) problem = guard->name(fileno(stream), temporary);
     if (fclose(stream) != 0 && problem.empty()) problem = why("close failed");
     return problem;
 }
 
 }  // namespace
 
+std::string targetProblem(const std::string& path) {
+    struct stat status;
+    if (lstat(path.c_str(), &status) != 0) return "";
+    if (S_ISLNK(status.st_mode)) {
+        return replaceableLink(path) ? "" : "not a regular file (a link to " + linkText(path) + ")";
+    }
+    if (!S_ISREG(status.st_mode)) return "not a regular file";
+    if ((status.st_mode & S_IWUSR) == 0) {
+        return "write-protected (its mode has no write permission for its owner)";
+    }
+    return "";
+}
+
+// A file created without a name disappears with the process, however it
+// ends; it is named only once complete, just before the rename.
 std::string writeFileSafely(const std::string& path, const FileWriter& write) {
     if (path.empty()) return "no file name given";
-    mode_t mode = 0;
-    std::string problem = checkTarget(path, &mode);
+    std::string problem = targetProblem(path);
     if (!problem.empty()) return problem;
-    const std::string temporary = temporaryBeside(path);
+    const std::string temporary = folderOf(path) + kTemporaryName;
     if (temporary.size() >= sizeof gTemporary) return "the name of its folder is too long";
 
     TemporaryFileGuard guard;
-    const int fd = guard.create(temporary);
+    int fd = createUnnamed(path);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) fd = guard.create(temporary);
     if (fd < 0) return why("cannot create a file beside it");
-    problem = fillAndClose(fd, mode, write);
+    FILE* stream = streamOn(fd, newFileMode(path), &problem);
+    if (stream) problem = fillAndClose(stream, unnamed, temporary, write, &guard);
     const std::string renameProblem = guard.finish(problem.empty(), path);
     return problem.empty() ? renameProblem : problem;
 }
 
-// The reason is known only when this flush or the close fails; an error met
-// by an earlier write is reported without one.
+void flushStandardOutput() {
+    if (fflush(stdout) != 0 && gStandardOutputError == 0) gStandardOutputError = errno;
+}
+
+// The reason is known only when a flush or the close failed; an error met by
+// a write inside the stream is reported without one.
 std::string closeStandardOutput() {
-    const bool flushed = fflush(stdout) == 0;
-    const int flushError = errno;
-    const bool clean = flushed && !ferror(stdout);
-    const bool closed = fclose(stdout) == 0;
-    if (clean && closed) return "";
-    const char* reason = !flushed ? std::strerror(flushError)
-                         : !closed ? std::strerror(errno)
-                                   : "a write failed";
+    flushStandardOutput();
+    const bool clean = !ferror(stdout);
+    if (fclose(stdout) != 0 && gStandardOutputError == 0) gStandardOutputError = errno;
+    if (clean && gStandardOutputError == 0) return "";
+    const char* reason = gStandardOutputError != 0 ? std::strerror(gStandardOutputError) : "a write failed";
     return std::string("cannot write the standard output: ") + reason;
 }

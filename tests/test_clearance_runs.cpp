@@ -111,22 +111,37 @@ void expectUsageError(const ProgramRun& run, const std::string& program, const s
 }
 
 // Both programs read --clearance the same way; a marker spacing (--place,
-// --spacing) is at least 1.
+// --spacing) is at least 1. A number is judged as written and as the float
+// the programs use, so none rounds across a limit.
 TEST(ClearanceRuns, NumbersThatMakeNoSenseAreUsageErrors) {
-    for (const char* value : {"-1", "nan", "inf", "abc", "", "1e40", "0x2", " 2", "1.5m"}) {
+    for (const char* value : {"-1", "nan", "inf", "abc", "", "1e40", "0x2", " 2", "1.5m", "1e-46", "-1e-46",
+                              "1e-400", "-1e-400"}) {
         SCOPED_TRACE(value);
-        const std::string problem = "--clearance takes a number of at least 0, not '" + std::string(value) + "'";
+        const std::string problem =
+            "--clearance takes 0 or a number from 1.4e-45 to 3.4e+38, not '" + std::string(value) + "'";
         expectUsageError(runProgram({"--no-view", "--clearance", value, "x.zvtrack"}), "strutwright", problem);
         expectUsageError(runZvtrack({"clearance", "--clearance=" + std::string(value), "x.zvtrack"}), "zvtrack",
                          problem);
     }
-    for (const char* value : {"0.5", "0", "-8", "nan", "inf", "x", ""}) {
+    for (const char* value : {"0.5", "0", "-8", "nan", "inf", "x", "", "0.9999999999", "0.99999999999999999999999"}) {
         SCOPED_TRACE(value);
-        const std::string least = " takes a number of at least 1, not '" + std::string(value) + "'";
-        expectUsageError(runProgram({"--no-view", "--place", value, "x.zvtrack"}), "strutwright", "--place" + least);
+        const std::string range = " takes a number from 1 to 3.4e+38, not '" + std::string(value) + "'";
+        expectUsageError(runProgram({"--no-view", "--place", value, "x.zvtrack"}), "strutwright", "--place" + range);
         expectUsageError(runZvtrack({"place", "--spacing", value, "x.zvtrack", "y.zvtrack"}), "zvtrack",
-                         "--spacing" + least);
+                         "--spacing" + range);
     }
+}
+
+// The values at the limits themselves, however written, are taken.
+TEST(ClearanceRuns, NumbersAtTheLimitsAreTaken) {
+    const std::string input = crossingFile("clearance-limits", 0);
+    const ProgramRun zero = runProgram({"--no-view", "--clearance", "0.000e-99", input});
+    EXPECT_EQ(zero.exitStatus, 0) << zero.err;
+    EXPECT_FALSE(contains(zero.err, "clearance:")) << "the check is off: " << zero.err;
+    const ProgramRun tiny = runZvtrack({"clearance", "--clearance=1e-45", input});
+    EXPECT_EQ(tiny.exitStatus, 0) << tiny.err;
+    const ProgramRun one = runProgram({"--no-view", "--place", "1.00000000000000000000001", input});
+    EXPECT_EQ(one.exitStatus, 0) << one.err;
 }
 
 }  // namespace

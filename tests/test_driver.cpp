@@ -115,7 +115,7 @@ TEST(DriverCommandLine, HelpVersionAndUsageErrors) {
         {{"x.zvtrack", "-display"}, "strutwright: -display needs a value\n"},
         {{"-x", "x.zvtrack"}, "strutwright: unknown option '-x'\n"},
         {{"--no-view=yes", "x.zvtrack"}, "strutwright: --no-view takes no value\n"},
-        {{"--v", "x.zvtrack"}, "strutwright: option '--v' is ambiguous: --version, --view\n"},
+        {{"--v", "x.zvtrack"}, "strutwright: option '--v' is ambiguous: --version, --view, --verbose\n"},
         {{"x.zvtrack", "-qo"}, "strutwright: -o needs a value\n"},
         {{"--output=", "x.zvtrack"}, "strutwright: --output needs a file name\n"},
         {{"--view=round", "x.zvtrack"}, "strutwright: --view takes flat or solid, not 'round'\n"},

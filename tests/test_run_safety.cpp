@@ -97,7 +97,7 @@ TEST(RunOutput, AStandardOutputThatCannotBeWrittenFailsTheRun) {
     const pid_t pid = startProgram({"--no-view", "-q", input}, {}, "/dev/full", dir + "/err");
     EXPECT_EQ(waitForExit(pid, 60.0), 1);
     EXPECT_EQ(readFile(dir + "/err"),
-              "strutwright: cannot write the standard output: a write failed\n");
+              "strutwright: cannot write the standard output: No space left on device\n");
     EXPECT_TRUE(fileExists(input + "-new.zvtrack")) << "the track itself was written";
 
     const pid_t help = startProgram({"--help"}, {}, "/dev/full", dir + "/err");

@@ -5,8 +5,10 @@
 //
 // Options follow the conventions of parseArguments (commandOptions.h) and may
 // stand anywhere. Exit status: 0 done, 1 `check` or `clearance` found
-// something, 2 a usage error or a file that could not be loaded or written.
+// something, 2 a usage error or a file that could not be loaded or written;
+// a closed pipe on stdout ends it by SIGPIPE.
 // Problems go to stderr as "zvtrack: <file>: <problem>".
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -148,8 +150,8 @@ void printHelp() {
                  "  -V, --version      show the version\n"
                  "\n"
                  "Exit status: 0 done, 1 check or clearance found something, 2 usage error, a\n"
-                 "file that could not be read or written, or output that could not be written.\n"
-                 "See zvtrack(1).\n";
+                 "file that could not be read or written, or output that could not be written;\n"
+                 "a closed pipe ends a listing quietly. See zvtrack(1).\n";
 }
 
 void printCommandHelp(const Command& command) {
@@ -201,8 +203,14 @@ std::unique_ptr<ZvTrack> load(const std::string& file) {
     return track;
 }
 
-// An existing file is replaced only when the user said so.
+// A file that cannot be written is told as such first: --force would not
+// help. An existing file is replaced only when the user said so.
 bool mayWrite(const std::string& file, bool force) {
+    const std::string problem = targetProblem(file);
+    if (!problem.empty()) {
+        fail(file, problem);
+        return false;
+    }
     struct stat status;
     if (force || lstat(file.c_str(), &status) != 0) return true;
     fail(file, "already exists; use --force to replace it");
@@ -270,7 +278,7 @@ int runPlace(const Request& request, const std::string& input, const std::string
     }
     const PlacementReport placed = placeMarkers(track.get(), request.spacing);
     if (save(output, track.get()) != kExitOk) return kExitFailure;
-    for (const std::string& line : placementSummary(placed, request.spacing)) std::cout << line << "\n";
+    for (const ReportLine& line : placementSummary(placed, request.spacing)) std::cout << line.text << "\n";
     return kExitOk;
 }
 
@@ -359,6 +367,9 @@ int parseAndRun(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A listing whose reader has gone ends there, quietly, as the standard
+    // tools' do (zvtrack dump | head), even when started with SIGPIPE ignored.
+    signal(SIGPIPE, SIG_DFL);
     const int status = parseAndRun(argc, argv);
     // Findings and dumps that did not reach their reader are a failure. The
     // standard stream writes through stdout's buffer, so closing stdout
