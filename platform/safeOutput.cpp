@@ -70,8 +70,9 @@ extern "C" void removeTemporaryAndReraise(int signal) {
 }
 
 // Installs the handler for the life of one write. The cleanup signals are
-// blocked while the temporary file comes into being and while it is renamed
-// or removed, so the handler never sees it half-recorded.
+// blocked while the temporary name comes into being (with a new file, or
+// for a complete unnamed one) and while it is renamed or removed, so the
+// handler never sees it half-recorded.
 class TemporaryFileGuard {
 public:
     TemporaryFileGuard() {
@@ -115,7 +116,8 @@ public:
             linked = linkUnnamed(fd, gTemporary);
             if (linked != 0 && errno != EEXIST) break;
         }
-        const std::string problem = linked == 0 ? "" : why("cannot name the new file");
+        std::string problem;
+        if (linked != 0) problem = why("cannot name the new file");
         gTemporaryExists = linked == 0;
         unblock();
         return problem;
@@ -163,7 +165,8 @@ bool replaceableLink(const std::string& path) {
         const std::string target = linkText(hop);
         if (target.empty()) return false;
         const size_t slash = hop.rfind('/');
-        hop = target[0] == '/' || slash == std::string::npos ? target : hop.substr(0, slash + 1) + target;
+        hop.erase(target[0] == '/' || slash == std::string::npos ? 0 : slash + 1);
+        hop += target;  // a relative target starts from the link's folder
     }
     return false;  // a loop, or a chain too long to follow
 }

@@ -18,6 +18,9 @@ namespace apptest {
 // A fresh, empty folder for one test's files.
 std::string scratchDir(const std::string& name);
 std::string readFile(const std::string& path);
+bool contains(const std::string& text, const std::string& part);
+// The lines of `text` (without their newlines) that begin with `start`.
+std::vector<std::string> linesStartingWith(const std::string& text, const std::string& start);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 

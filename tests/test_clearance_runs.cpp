@@ -8,6 +8,8 @@
 
 #include "app_fixtures.h"
 #include "generator_fixtures.h"
+#include "reportLines.h"
+#include "syntheticTrack.h"
 
 namespace fs = std::filesystem;
 using namespace apptest;
@@ -24,10 +26,6 @@ std::string crossingFile(const std::string& name, float aside) {
     std::string path = scratchDir(name) + "/crossing.zvtrack";
     saveTrack(path, &track);
     return path;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 TEST(ClearanceRuns, AColumnThroughTheTrackBelowIsReportedByBothPrograms) {
@@ -102,6 +100,34 @@ TEST(ClearanceRuns, NoStructureOfTheDemoTrackIsReported) {
         EXPECT_EQ(check.exitStatus, 0);
         EXPECT_EQ(check.out + check.err, "");
     }
+}
+
+// A circuit whose laps stack has a clearance warning at many structures:
+// past the first 20 they are counted in one line, unless --verbose; the
+// summary counts them all either way, and -q keeps the cap.
+TEST(ClearanceRuns, MoreThanTwentyWarningsAreCountedInOneLineUnlessVerbose) {
+    const std::string input = scratchDir("clearance-capped") + "/stacked.zvtrack";
+    ZvTrack stacked = syntheticTrack(2000);
+    saveTrack(input, &stacked);
+    const ProgramRun verbose = runProgram({"--no-view", "--verbose", input});
+    const std::vector<std::string> all = linesStartingWith(verbose.err, kWarningStart);
+    ASSERT_GT(all.size(), kLinesPerKind);
+    const std::string counted = "strutwright:   clearance: " + std::to_string(all.size()) +
+                                " structures come within 1.5 of the track\n";
+    EXPECT_TRUE(contains(verbose.err, counted));
+    EXPECT_FALSE(contains(verbose.err, "more clearance lines")) << verbose.err;
+
+    std::string first;
+    for (size_t i = 0; i < kLinesPerKind; ++i) first += all[i] + "\n";
+    const std::string rest = "strutwright: " + input + ": ... and " + std::to_string(all.size() - kLinesPerKind) +
+                             " more clearance lines (--verbose prints them all)\n";
+    const ProgramRun capped = runProgram({"--no-view", input});
+    EXPECT_EQ(capped.exitStatus, 0);
+    EXPECT_TRUE(contains(capped.err, first + rest + "strutwright: " + input + ": ")) << capped.err;
+    EXPECT_EQ(linesStartingWith(capped.err, kWarningStart).size(), kLinesPerKind);
+    EXPECT_TRUE(contains(capped.err, counted));
+    const ProgramRun quiet = runProgram({"--no-view", "-q", input});
+    EXPECT_EQ(quiet.err, first + rest);
 }
 
 void expectUsageError(const ProgramRun& run, const std::string& program, const std::string& problem) {

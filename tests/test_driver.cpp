@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "app_fixtures.h"
+#include "reportLines.h"
 
 namespace fs = std::filesystem;
 using namespace apptest;
@@ -267,6 +268,19 @@ TEST(DriverSummary, KeptMarkersAreCountedByReasonAndQuietLeavesOnlyTheWarnings) 
     EXPECT_EQ(silent.exitStatus, 0);
     EXPECT_EQ(silent.out, kEntryIndices);
     EXPECT_EQ(silent.err, "") << "-q is silent on success";
+}
+
+// Each kind is counted apart, lines without a kind always show, and the
+// count of the rest stands where the kind's last line would have.
+TEST(DriverSummary, LinesOfOneKindPastTheCapAreCountedWhereTheKindEnds) {
+    const std::vector<ReportLine> lines = {{"clearance", "c1"}, {"", "summary"}, {"left out", "l1"},
+                                           {"clearance", "c2"}, {"clearance", "c3"}, {"left out", "l2"},
+                                           {"clearance", "c4"}, {"", "wrote"}};
+    EXPECT_EQ(capLines(lines, 2, "t.zvtrack"),
+              (std::vector<std::string>{"c1", "summary", "l1", "c2", "l2",
+                                        "t.zvtrack: ... and 2 more clearance lines (--verbose prints them all)",
+                                        "wrote"}));
+    EXPECT_EQ(capLines(lines, 4, "t.zvtrack").size(), lines.size()) << "a kind that fits has no count";
 }
 
 TEST(DriverSummary, TracksWithoutMarkersAndTracksProcessedBeforeGetANote) {

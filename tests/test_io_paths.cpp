@@ -11,10 +11,12 @@
 
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <thread>
 
+#include "safeOutput.h"
 #include "track_fixtures.h"
 
 using fixture::Bytes;
@@ -54,6 +56,53 @@ TEST(LinkPolicy, ALinkAtTheTargetIsReplacedAndWhatItNamesIsNeverWritten) {
     EXPECT_EQ(contents(folder.file("victim.zvtrack")), "the author's own track");
     EXPECT_EQ(folder.entries(),
               (std::set<std::string>{"victim.zvtrack", "link.zvtrack", "dangling.zvtrack"}));
+}
+
+// A link that stands for a device or for the process's own files, or that
+// leads to anything but a regular file, is not the author's output: it is
+// refused and stays as it was, whatever lies behind it.
+TEST(LinkPolicy, LinksIntoDevOrProcOrToSpecialFilesAreRefusedUnchanged) {
+    Folder folder;
+    ZvTrack track = newTrack();
+    ASSERT_EQ(mkdir(folder.file("sub").c_str(), 0755), 0);
+    writeText(folder.file("sub/kept.zvtrack"), "the author's own track");
+    const std::pair<const char*, const char*> links[] = {
+        {"stdout.zvtrack", "/proc/self/fd/1"},
+        {"null.zvtrack", "/dev/null"},
+        {"chain.zvtrack", "null.zvtrack"},                // through a second link to a device
+        {"via-proc.zvtrack", "/proc/self/cwd/anything"},  // a file, but named through /proc
+        {"folder.zvtrack", "sub"},
+        {"loop.zvtrack", "loop.zvtrack"},
+    };
+    for (const auto& [name, target] : links) ASSERT_EQ(symlink(target, folder.file(name).c_str()), 0);
+    const std::set<std::string> before = folder.entries();
+    for (const auto& [name, target] : links) {
+        SCOPED_TRACE(name);
+        std::string error;
+        EXPECT_EQ(ZvSave(folder.file(name).c_str(), &track, &error), 0);
+        EXPECT_EQ(error, folder.file(name) + ": not a regular file (a link to " + target + ")");
+        char kept[PATH_MAX] = {};
+        ASSERT_GT(readlink(folder.file(name).c_str(), kept, sizeof kept - 1), 0);
+        EXPECT_STREQ(kept, target);
+    }
+    EXPECT_EQ(folder.entries(), before);
+    EXPECT_EQ(contents(folder.file("sub/kept.zvtrack")), "the author's own track");
+}
+
+// A link that leads through other links of the author's to a regular file is
+// replaced like any other; what it leads to is never written.
+TEST(LinkPolicy, AChainOfLinksToARegularFileIsReplaced) {
+    Folder folder;
+    const ZvTrack track = newTrack();
+    writeText(folder.file("victim.zvtrack"), "the author's own track");
+    ASSERT_EQ(symlink("victim.zvtrack", folder.file("second.zvtrack").c_str()), 0);
+    ASSERT_EQ(symlink(folder.file("second.zvtrack").c_str(), folder.file("first.zvtrack").c_str()), 0);
+    ZvTrack copy = track;
+    std::string error;
+    ASSERT_EQ(ZvSave(folder.file("first.zvtrack").c_str(), &copy, &error), 1) << error;
+    EXPECT_EQ(contents(folder.file("first.zvtrack")), savedText(track));
+    EXPECT_EQ(contents(folder.file("victim.zvtrack")), "the author's own track");
+    EXPECT_EQ(contents(folder.file("second.zvtrack")), "the author's own track") << "still the link";
 }
 
 TEST(LinkPolicy, ProtectedAndSpecialTargetsAreRefusedUntouched) {
@@ -132,6 +181,41 @@ TEST(LinkPolicy, InterruptingSignalsLeaveNoTemporaryFileBehind) {
         stat(target.c_str(), &saved);
         EXPECT_EQ(static_cast<uint64_t>(saved.st_size), size);
     }
+}
+
+// A writer that stops in the middle of the file: the file has no name while
+// it is written, so SIGKILL, which no handler sees, leaves nothing, and the
+// old file keeps its contents.
+TEST(LinkPolicy, AWriteKilledOnTheWayLeavesNoFileBehind) {
+    Folder folder;
+    const std::string target = folder.file("kept.zvtrack");
+    writeText(target, "the author's own track");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        writeFileSafely(target, [&](FILE* stream) {
+            const std::string half(size_t{1} << 20, 'h');
+            std::fwrite(half.data(), 1, half.size(), stream);
+            std::fflush(stream);
+            (void)!write(ready[1], "x", 1);
+            for (;;) pause();
+            return std::string();
+        });
+        _exit(0);
+    }
+    close(ready[1]);
+    char byte;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    close(ready[0]);
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"kept.zvtrack"}) << "a file with a name while written";
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"kept.zvtrack"});
+    EXPECT_EQ(contents(target), "the author's own track");
 }
 
 TEST(FileSize, IsWhatTheSaverWrites) {

@@ -8,6 +8,7 @@
 
 #include "app_fixtures.h"
 #include "generator_fixtures.h"
+#include "reportLines.h"
 #include "syntheticTrack.h"
 
 namespace fs = std::filesystem;
@@ -120,6 +121,36 @@ TEST(PlacementRuns, ZvtrackPlaceMovesAMarkerOffACrossingAndTellsWhereItLeftOneOu
     EXPECT_EQ(leftOut.exitStatus, 0) << leftOut.err;
     EXPECT_NE(leftOut.out.find("\n  left out: segment "), std::string::npos) << leftOut.out;
     EXPECT_NE(leftOut.out.find(" (no place within 4 keeps its supports clear of the track)\n"), std::string::npos);
+}
+
+// A hairpin: a straight at height 20 right above its own return at height
+// 10, where no place on the upper straight keeps its supports clear. Past
+// the first 20 the "left out" lines are counted in one line, unless --verbose.
+TEST(PlacementRuns, MoreThanTwentyLeftOutLinesAreCountedInOneLineUnlessVerbose) {
+    ZvTrack hairpin = genfix::straightTrack({-100, 20, 0}, {100, 20, 0});
+    genfix::addStraightBezier(&hairpin, {100, 10, 0});
+    genfix::addStraightBezier(&hairpin, {-100, 10, 0});
+    const std::string input = scratchDir("place-capped") + "/hairpin.zvtrack";
+    saveTrack(input, &hairpin);
+    const std::string leftOut = "strutwright:   left out: segment 0 at ";
+    const ProgramRun verbose = runProgram({"--no-view", "--verbose", "--place", "4", input});
+    const std::vector<std::string> all = linesStartingWith(verbose.err, leftOut);
+    ASSERT_GT(all.size(), kLinesPerKind) << verbose.err;
+    EXPECT_FALSE(contains(verbose.err, "more left out lines")) << verbose.err;
+
+    const ProgramRun capped = runProgram({"--no-view", "--place", "4", input});
+    EXPECT_EQ(capped.exitStatus, 0) << capped.err;
+    std::string first;
+    for (size_t i = 0; i < kLinesPerKind; ++i) first += all[i] + "\n";
+    EXPECT_TRUE(contains(capped.err, first + "strutwright: " + input + ": ... and " +
+                                         std::to_string(all.size() - kLinesPerKind) +
+                                         " more left out lines (--verbose prints them all)\n"))
+        << capped.err;
+    EXPECT_EQ(linesStartingWith(capped.err, "strutwright:   left out: ").size(), kLinesPerKind);
+
+    // zvtrack place lists them all, on stdout.
+    const ProgramRun listed = runZvtrack({"place", "--spacing=4", input, input + "-placed.zvtrack"});
+    EXPECT_EQ(linesStartingWith(listed.out, "  left out: segment 0 at ").size(), all.size());
 }
 
 TEST(PlacementRuns, ZvtrackPlaceRefusesToReplaceItsInputAnExistingFileOrToPlaceOnSupports) {

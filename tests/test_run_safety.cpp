@@ -2,14 +2,19 @@
 // outputs that are the input, special and huge inputs, an output that cannot
 // be written, running out of memory, and inputs that load but mean nonsense.
 // (Links, protected files and long names at the output: test_io_paths, since
-// the program saves through ZvSave.)
+// the program saves through ZvSave; here only what the program adds: a closed
+// pipe, a run killed while it saves, links into /dev and /proc.)
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <set>
+#include <thread>
 
 #include "app_fixtures.h"
 #include "pngWriter.h"
@@ -69,6 +74,31 @@ TEST(RunFiles, OutputsThatWouldReplaceTheInputAreUsageErrors) {
     }
 }
 
+// A link that stands for standard output is not replaced, and a track read
+// from /dev or /proc has no folder of its own to put the output in.
+TEST(RunFiles, DeviceLinksAreNeverReplaced) {
+    const std::string dir = scratchDir("run-files-devices");
+    const std::string input = sampleTrack(dir);
+    const std::string link = dir + "/out.zvtrack";
+    fs::create_symlink("/proc/self/fd/1", link);
+    const ProgramRun run = runProgram({"--no-view", "-q", "-o", link, input});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, kEntryIndices) << "no track on the standard output";
+    EXPECT_EQ(run.err, "strutwright: cannot write " + link + ": not a regular file (a link to /proc/self/fd/1)\n");
+    EXPECT_EQ(fs::read_symlink(link), "/proc/self/fd/1");
+    EXPECT_EQ(entries(dir), (std::set<std::string>{"ride.zvtrack", "out.zvtrack"}));
+
+    const std::pair<std::string, std::string> tracks[] = {{"/dev/stdin", "/dev"}, {"/proc/self/fd/0", "/proc"}};
+    for (const auto& [track, tree] : tracks) {
+        const ProgramRun derived = runProgram({"--no-view", track});
+        EXPECT_EQ(derived.exitStatus, 2);
+        std::string expected = "strutwright: the output '" + track + "-new.zvtrack' would go into ";
+        expected += tree + "; name it with -o\nTry 'strutwright --help' for more information.\n";
+        EXPECT_EQ(derived.err, expected);
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status("/dev/stdin-new.zvtrack")));
+}
+
 TEST(RunInputs, FifosAndFilesTooLargeForTheFormatAreRefusedAtOnce) {
     const std::string dir = scratchDir("run-inputs-special");
     const std::string fifo = dir + "/pipe.zvtrack";
@@ -104,6 +134,85 @@ TEST(RunOutput, AStandardOutputThatCannotBeWrittenFailsTheRun) {
     EXPECT_EQ(waitForExit(help, 60.0), 1);
     EXPECT_EQ(readFile(dir + "/err"),
               "strutwright: cannot write the standard output: No space left on device\n");
+}
+
+// A reader that went away costs the author nothing: the track is saved, then
+// the run says why its output did not arrive, whatever SIGPIPE was set to.
+TEST(RunOutput, AClosedPipeIsToldAfterTheTrackIsSaved) {
+    const std::string dir = scratchDir("run-output-pipe");
+    const std::string input = sampleTrack(dir);
+    const std::string reference = dir + "/reference.zvtrack";
+    ASSERT_EQ(runProgram({"--no-view", "-q", "-o", reference, input}).exitStatus, 0);
+    const std::string output = dir + "/piped.zvtrack";
+    for (bool sigpipeIgnored : {false, true}) {
+        SCOPED_TRACE(sigpipeIgnored ? "SIGPIPE ignored" : "SIGPIPE as usual");
+        fs::remove(output);
+        const int status = runIntoClosedPipe({STRUTWRIGHT_EXE, "-q", "--no-view", "-o", output, input},
+                                             dir + "/err", sigpipeIgnored, 60.0);
+        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(readFile(dir + "/err"), "strutwright: cannot write the standard output: Broken pipe\n");
+        EXPECT_EQ(readFile(output), readFile(reference));
+    }
+}
+
+// Whether `pid` holds a file without a name in `folder` open: a save in
+// progress.
+bool savingUnnamed(pid_t pid, const std::string& folder) {
+    std::error_code error;
+    const std::string deleted = " (deleted)";
+    for (const auto& entry : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        const std::string target = fs::read_symlink(entry.path(), error).string();
+        if (target.rfind(folder + "/", 0) == 0 && target.size() > deleted.size() &&
+            target.compare(target.size() - deleted.size(), deleted.size(), deleted) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Stops `pid` again and again, and kills it with SIGKILL at the first stop
+// that finds it writing a file without a name in `folder`; whether that
+// happened before it ended. Stopped, it cannot move on between the look
+// and the kill.
+bool killedWhileSaving(pid_t pid, const std::string& folder) {
+    for (;;) {
+        int status = 0;
+        kill(pid, SIGSTOP);
+        if (waitpid(pid, &status, WUNTRACED) != pid || !WIFSTOPPED(status)) return false;
+        if (savingUnnamed(pid, folder)) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return true;
+        }
+        kill(pid, SIGCONT);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+// A run killed in the middle of writing a large output leaves nothing in the
+// output's folder, not even a partial file under a hidden name.
+TEST(RunOutput, ARunKilledDuringTheSaveLeavesNoFileBehind) {
+    const std::string outputs = fs::canonical(scratchDir("run-killed-output")).string();
+    const int probe = open(outputs.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (probe < 0) GTEST_SKIP() << "the file system offers no unnamed files";
+    close(probe);
+    ZvTrack track;
+    buildStraightTrack(&track);
+    setOwnedAuthorComments(std::string(size_t{16} << 20, 'c'), &track);
+    const std::string input = scratchDir("run-killed") + "/large.zvtrack";
+    saveTrack(input, &track);
+
+    constexpr int kRuns = 3;  // a save missed by every stop of a run is tried again
+    bool caught = false;
+    for (int run = 0; run < kRuns && !caught; ++run) {
+        fs::remove(outputs + "/out.zvtrack");
+        const pid_t pid = startProgram({"--no-view", "-q", "-o", outputs + "/out.zvtrack", input}, {},
+                                       "/dev/null", "/dev/null");
+        caught = killedWhileSaving(pid, outputs);
+    }
+    ASSERT_TRUE(caught) << "the save was never seen in progress";
+    EXPECT_TRUE(entries(outputs).empty());
 }
 
 #ifndef __SANITIZE_ADDRESS__

@@ -1,11 +1,13 @@
 // The zvtrack program: files it writes, exit statuses and messages, and the
 // demo track run through the support generator.
 #include <gmock/gmock.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "processes.h"
 #include "syntheticTrack.h"
 #include "trackCheck.h"
 #include "zvtrack_test_support.h"
@@ -279,6 +281,47 @@ TEST(ZvtrackFiles, NewAndDemoReplaceAnExistingFileOnlyWhenForced) {
     RunResult forced = zvtrack("demo --force " + quoted(path), dir);
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_EQ(zvtest::readFile(path), savedBytes(zvtest::demoTrack().get(), dir));
+}
+
+// An output that could not be written even with --force is told as such,
+// without asking for --force first; every writing command checks it.
+TEST(ZvtrackFiles, OutputsThatCannotBeWrittenAreRefusedBeforeAskingForForce) {
+    ScratchDir dir;
+    const std::string input = dir.file("demo.zvtrack");
+    zvtest::saveTrack(input, zvtest::demoTrack().get());
+    const std::string link = dir.file("null.zvtrack");
+    ASSERT_EQ(symlink("/dev/null", link.c_str()), 0);
+    const std::pair<std::string, std::string> outputs[] = {
+        {"/dev/null", "zvtrack: /dev/null: not a regular file\n"},
+        {link, "zvtrack: " + link + ": not a regular file (a link to /dev/null)\n"},
+    };
+    for (const auto& [output, message] : outputs) {
+        for (const std::string& command : {"new " + quoted(output), "demo " + quoted(output),
+                                           "place " + quoted(input) + " " + quoted(output)}) {
+            SCOPED_TRACE(command);
+            const RunResult refused = zvtrack(command, dir);
+            EXPECT_EQ(refused.status, 2);
+            EXPECT_EQ(refused.err, message);
+        }
+    }
+    EXPECT_EQ(zvtest::fs::read_symlink(link), "/dev/null");
+}
+
+// A listing whose reader has gone ends quietly, the way the standard tools'
+// listings do, even when zvtrack was started with SIGPIPE ignored.
+TEST(ZvtrackFiles, AListingIntoAClosedPipeEndsQuietly) {
+    ScratchDir dir;
+    const std::string path = dir.file("demo.zvtrack");
+    zvtest::saveTrack(path, zvtest::demoTrack().get());
+    for (const char* command : {"dump", "info"}) {
+        for (bool sigpipeIgnored : {false, true}) {
+            SCOPED_TRACE(std::string(command) + (sigpipeIgnored ? ", SIGPIPE ignored" : ""));
+            const int status =
+                apptest::runIntoClosedPipe({kZvtrack, command, path}, dir.file("err"), sigpipeIgnored, 60.0);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+            EXPECT_EQ(zvtest::readFile(dir.file("err")), "");
+        }
+    }
 }
 
 TEST(ZvtrackFiles, OutputThatCannotBeWrittenIsAFailure) {

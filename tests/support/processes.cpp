@@ -32,6 +32,22 @@ std::vector<char*> argvOf(std::vector<std::string>& words) {
     return argv;
 }
 
+// The status of `pid` as waitpid gives it; -1 when it had to be killed
+// after `timeoutSeconds`.
+int waitStatus(pid_t pid, double timeoutSeconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return status;
+}
+
 }  // namespace
 
 pid_t startProcess(const std::vector<std::string>& argvWords, const Display& display,
@@ -57,18 +73,8 @@ pid_t startProcess(const std::vector<std::string>& argvWords, const Display& dis
 }
 
 int waitForExit(pid_t pid, double timeoutSeconds) {
-    auto deadline = std::chrono::steady_clock::now() +
-                    std::chrono::duration<double>(timeoutSeconds);
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const int status = waitStatus(pid, timeoutSeconds);
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 int runCommand(const std::string& command, std::string* out) {
@@ -81,6 +87,27 @@ int runCommand(const std::string& command, std::string* out) {
     }
     int status = pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int runIntoClosedPipe(const std::vector<std::string>& argvWords, const std::string& errPath,
+                      bool sigpipeIgnored, double timeoutSeconds) {
+    std::vector<std::string> words = argvWords;
+    int ends[2];
+    if (pipe(ends) != 0) return -1;
+    close(ends[0]);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(ends[1], STDOUT_FILENO);
+        close(ends[1]);
+        redirect(errPath, STDERR_FILENO);
+        unsetenv("DISPLAY");
+        signal(SIGPIPE, sigpipeIgnored ? SIG_IGN : SIG_DFL);
+        std::vector<char*> argv = argvOf(words);
+        execv(argv[0], argv.data());
+        _exit(kChildExecFailed);
+    }
+    close(ends[1]);
+    return waitStatus(pid, timeoutSeconds);
 }
 
 bool XServer::available() { return runCommand("command -v Xvfb >/dev/null 2>&1", nullptr) == 0; }

@@ -8,6 +8,10 @@
 //   waitForExit   the exit status; -1 on a timeout (the process is killed) or
 //                 an abnormal end.
 //   runCommand    runs a shell command; its exit status, stdout into *out.
+//   runIntoClosedPipe  runs `argv` without a display, its stdout a pipe whose
+//                 reader is gone before it starts, stderr into errPath, and
+//                 SIGPIPE ignored from the start when `sigpipeIgnored`; the
+//                 status as waitpid gives it (-1 on a timeout: killed).
 //   XServer       a private Xvfb for the lifetime of the object.
 #pragma once
 
@@ -27,6 +31,8 @@ pid_t startProcess(const std::vector<std::string>& argv, const Display& display,
                    const std::string& outPath, const std::string& errPath);
 int waitForExit(pid_t pid, double timeoutSeconds);
 int runCommand(const std::string& command, std::string* out);
+int runIntoClosedPipe(const std::vector<std::string>& argv, const std::string& errPath, bool sigpipeIgnored,
+                      double timeoutSeconds);
 
 class XServer {
 public:
