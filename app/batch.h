@@ -49,7 +49,7 @@ enum class BatchStage {
 struct BatchResult {
     BatchStage stage = BatchStage::kLoadFailed;
     // The loader's, then one per tube naming a node that does not exist
-    // (kTubeEndLines), the placement's and the generator's (kMarkerLines).
+    // (kTubeEndLines), the placement's, and the generator's (kMarkerLines).
     std::vector<ReportLine> warnings;
     std::string error;                  // why the load or the save failed
     bool alreadyProcessed = false;      // the input's comments began with the banner
