@@ -174,20 +174,23 @@ TEST_F(ViewerWindowAfterFailedSave, ClosingTheWindowEndsTheProgramWithStatusOne)
         << readFile(dir + "/stderr");
 }
 
-// The toolkit's -geometry sets the window's size.
+// -geometry sets the window's size and place: "-0" puts its right edge
+// against the screen's (1024 x 768, and no window manager to move it).
 class SizedViewerWindow : public ViewerWindow {
 protected:
     void SetUp() override {
         prepareInput();
         if (IsSkipped() || HasFatalFailure()) return;
-        startViewer({"-geometry", "400x300"});
+        startViewer({"-geometry", "400x300-0+20"});
     }
 };
 
-TEST_F(SizedViewerWindow, GeometryOptionSetsTheWindowSize) {
+TEST_F(SizedViewerWindow, GeometryOptionSetsTheWindowSizeAndPlace) {
     std::string info = x("xwininfo -id " + window);
     EXPECT_NE(info.find("Width: 400"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 300"), std::string::npos) << info;
+    EXPECT_NE(info.find("Absolute upper-left X:  624"), std::string::npos) << info;
+    EXPECT_NE(info.find("Absolute upper-left Y:  20"), std::string::npos) << info;
     EXPECT_GT(readXwd(dumpChangedFrom("")).count(0, kGridGreen, 0), 500);
 }
 
