@@ -1,5 +1,7 @@
 #include "commandLine.h"
 
+#include <algorithm>
+
 #include "commandOptions.h"
 #include "placement.h"
 #include "windowGeometry.h"
@@ -33,10 +35,9 @@ const std::vector<OptionSpec> kOptions = {
 
 // The option's word as the toolkit reads it.
 std::string wholeWord(int code) {
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.code == code) return std::string("-") + spec.longName;
-    }
-    return "";
+    const auto spec = std::find_if(kOptions.begin(), kOptions.end(),
+                                   [code](const OptionSpec& given) { return given.code == code; });
+    return std::string("-") + spec->longName;
 }
 
 class Parser {

@@ -1,6 +1,6 @@
 // The strutwright command line.
 //
-//   strutwright [OPTION]... [toolkit options] TRACK
+//   strutwright [OPTION]... [window options] TRACK
 //
 // parseCommandLine sorts the arguments by the conventions of parseArguments
 // (commandOptions.h: -h, --help, -o FILE, --output=FILE, "--" ends the

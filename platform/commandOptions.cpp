@@ -2,6 +2,7 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -34,10 +35,10 @@ const OptionSpec* specOf(int value, const std::vector<OptionSpec>& specs) {
 
 // The whole-word option `word` is, or null.
 const OptionSpec* wholeWordSpec(const std::string& word, const std::vector<OptionSpec>& specs) {
-    for (const OptionSpec& spec : specs) {
-        if (!dashed(spec) && word == std::string("-") + spec.longName) return &spec;
-    }
-    return nullptr;
+    const auto found = std::find_if(specs.begin(), specs.end(), [&word](const OptionSpec& spec) {
+        return !dashed(spec) && word == std::string("-") + spec.longName;
+    });
+    return found == specs.end() ? nullptr : &*found;
 }
 
 // The option as the user is told about it: as typed, short or long.
@@ -69,7 +70,7 @@ std::string problemWith(int optionChar, const std::string& word, bool missingVal
 }
 
 // The arguments as getopt_long wants them: a program name first, each word
-// writable (it may reorder them), a null at the end.
+// writable, a null at the end.
 class ArgumentVector {
 public:
     explicit ArgumentVector(const std::vector<std::string>& args) : words{"program"} {

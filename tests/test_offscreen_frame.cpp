@@ -15,7 +15,7 @@ using namespace apptest;
 
 // As in the other in-process GL tests: the software GL driver leaves
 // allocations behind when it is unloaded at exit.
-extern "C" int __lsan_is_turned_off() { return 1; }
+extern "C" int __lsan_is_turned_off() { return 1; }  // NOLINT(bugprone-reserved-identifier)
 
 namespace {
 

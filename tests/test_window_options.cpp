@@ -15,7 +15,7 @@ namespace {
 // A run that waits on a window the screen does not show is stopped here.
 constexpr double kRunSeconds = 60;
 // Every run here, refused or drawn, stays below this (resident, at its peak).
-constexpr long kMostKilobytes = 512 * 1024;
+constexpr long kMostKilobytes = 512L * 1024;
 
 // The largest resident size any finished child of this test process reached.
 long childrenPeakKilobytes() {

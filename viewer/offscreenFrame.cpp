@@ -54,7 +54,8 @@ bool drawOffscreen(int width, int height, const std::function<void()>& draw,
         return false;
     }
     // Errors left by earlier calls are not this target's.
-    while (glGetError() != GL_NO_ERROR) continue;
+    while (glGetError() != GL_NO_ERROR) {
+    }
     const ColourTarget target(width, height);
     if (glGetError() != GL_NO_ERROR ||
         glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
