@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -76,7 +77,8 @@ public:
     explicit ArgumentVector(const std::vector<std::string>& args) : words{"program"} {
         words.insert(words.end(), args.begin(), args.end());
         pointers.reserve(words.size() + 1);
-        for (std::string& word : words) pointers.push_back(&word[0]);
+        std::transform(words.begin(), words.end(), std::back_inserter(pointers),
+                       [](std::string& word) { return &word[0]; });
         pointers.push_back(nullptr);
     }
     ArgumentVector(const ArgumentVector&) = delete;
