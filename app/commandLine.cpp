@@ -1,33 +1,21 @@
 #include "commandLine.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "commandOptions.h"
 #include "placement.h"
+#include "windowGeometry.h"
 
 namespace {
 
-// Options the window toolkit reads itself, and whether each takes a value.
-struct ToolkitOption {
-    const char* name;
-    bool takesValue;
-};
-
-constexpr ToolkitOption kToolkitOptions[] = {
-    {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
-    {"-iconic", false}, {"-gldebug", false}, {"-sync", false},
-};
-
-const ToolkitOption* findToolkitOption(const std::string& word) {
-    for (const ToolkitOption& option : kToolkitOptions) {
-        if (word == option.name) return &option;
-    }
-    return nullptr;
-}
-
 enum OptionCode : int {
-    kHelp, kVersion, kQuiet, kVerbose, kOutput, kNoView, kScreenshot, kKeys, kView, kFrame, kClearance, kPlace,
+    kHelp, kVersion, kQuiet, kVerbose, kOutput, kNoView, kScreenshot, kKeys, kView, kFrame, kClearance,
+    kPlace, kDisplay, kGeometry, kDirect, kIndirect, kIconic, kGlDebug, kSync,
 };
+
+// The window options are the toolkit's, written its way: whole words.
+// -display and -geometry are read here; the flags go to the toolkit as they are.
+constexpr OptionForm kWindowOption = OptionForm::kWholeWord;
 
 const std::vector<OptionSpec> kOptions = {
     {"help", 'h', false, kHelp},         {"version", 'V', false, kVersion},
@@ -36,13 +24,27 @@ const std::vector<OptionSpec> kOptions = {
     {"keys", 0, true, kKeys},            {"view", 0, true, kView},
     {"frame", 0, false, kFrame},         {"clearance", 0, true, kClearance},
     {"place", 0, true, kPlace},          {"verbose", 0, false, kVerbose},
+    {"display", 0, true, kDisplay, kWindowOption},
+    {"geometry", 0, true, kGeometry, kWindowOption},
+    {"direct", 0, false, kDirect, kWindowOption},
+    {"indirect", 0, false, kIndirect, kWindowOption},
+    {"iconic", 0, false, kIconic, kWindowOption},
+    {"gldebug", 0, false, kGlDebug, kWindowOption},
+    {"sync", 0, false, kSync, kWindowOption},
 };
+
+// The option's word as the toolkit reads it.
+std::string wholeWord(int code) {
+    const auto spec = std::find_if(kOptions.begin(), kOptions.end(),
+                                   [code](const OptionSpec& given) { return given.code == code; });
+    return std::string("-") + spec->longName;
+}
 
 class Parser {
 public:
     CommandLine run(int argc, const char* const* argv) {
-        const std::vector<std::string> ours = takeToolkitOptions(argc, argv);
-        const ParsedArguments parsed = parseArguments(ours, kOptions);
+        const ParsedArguments parsed =
+            parseArguments(std::vector<std::string>(argv + 1, argv + argc), kOptions);
         fail(parsed.error);
         for (const GivenOption& option : parsed.options) take(option);
         for (const std::string& operand : parsed.operands) takePath(operand);
@@ -59,32 +61,6 @@ private:
         if (result.error.empty()) result.error = message;
     }
 
-    // The toolkit's options are whole words (with their values), taken out
-    // first: the option parser would read "-sync" as the letters s, y, n, c.
-    std::vector<std::string> takeToolkitOptions(int argc, const char* const* argv) {
-        std::vector<std::string> ours;
-        bool optionsEnded = false;
-        for (int index = 1; index < argc; ++index) {
-            const std::string word = argv[index];
-            const ToolkitOption* option = optionsEnded ? nullptr : findToolkitOption(word);
-            optionsEnded = optionsEnded || word == "--";
-            if (!option) {
-                ours.push_back(word);
-                continue;
-            }
-            result.view.toolkitArgs.push_back(word);
-            if (!option->takesValue) continue;
-            if (index + 1 >= argc) {
-                fail(word + " needs a value");
-                continue;
-            }
-            const std::string value = argv[++index];
-            result.view.toolkitArgs.push_back(value);
-            if (word == "-display") result.view.displayName = value;
-        }
-        return ours;
-    }
-
     void take(const GivenOption& option) {
         switch (option.code) {
             case kHelp: result.help = true; break;
@@ -99,6 +75,15 @@ private:
             case kFrame: result.view.frame = true; break;
             case kClearance: fail(readNumber("--clearance", option.value, 0, &result.clearance)); break;
             case kPlace: fail(readNumber("--place", option.value, kMinimumMarkerSpacing, &result.placeSpacing)); break;
+            case kDisplay:
+                result.view.displayName = option.value;
+                result.view.toolkitArgs.insert(result.view.toolkitArgs.end(),
+                                               {wholeWord(option.code), option.value});
+                break;
+            case kGeometry: fail(readWindowGeometry(option.value, &result.view.geometry)); break;
+            case kDirect: case kIndirect: case kIconic: case kGlDebug: case kSync:
+                result.view.toolkitArgs.push_back(wholeWord(option.code));
+                break;
             default: break;
         }
     }
@@ -156,8 +141,8 @@ const char* usageText() {
            "  -h, --help             show this text and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"
-           "Window options, passed to the window toolkit: -display DISPLAY,\n"
-           "-geometry WxH+X+Y, -direct, -indirect, -iconic, -gldebug, -sync.\n"
+           "Window options, each a whole word: -display DISPLAY, -geometry WxH{+-}X{+-}Y\n"
+           "(the size, the place or both), -direct, -indirect, -iconic, -gldebug, -sync.\n"
            "View keys: a/d turn left/right, x/y look up/down, w/s forward/back,\n"
            "q/e right/left, r/f up/down, Escape quits.\n"
            "\n"

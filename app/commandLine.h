@@ -1,16 +1,17 @@
 // The strutwright command line.
 //
-//   strutwright [OPTION]... [toolkit options] TRACK
+//   strutwright [OPTION]... [window options] TRACK
 //
-// parseCommandLine sorts the arguments: the window toolkit's options, taken
-// first as whole words (kept in order with their values, for the toolkit to
-// read), then our own options by the conventions of parseArguments
+// parseCommandLine sorts the arguments by the conventions of parseArguments
 // (commandOptions.h: -h, --help, -o FILE, --output=FILE, "--" ends the
-// options), and the one track path. An unknown option, a missing value, an
-// empty file name, a clearance radius that is not a finite number of at least
-// 0 or a marker spacing that is not one of at least kMinimumMarkerSpacing, a
-// second path or a missing path sets `error` (a usage error), unless --help or
-// --version was given, which win over everything else.
+// options): our own options, the window options (whole words where an option
+// may stand: -display and -geometry, read here, and the flags the toolkit
+// reads, kept in order) and the one track path. An unknown option, a missing
+// value, an empty file name, a clearance radius that is not a finite number
+// of at least 0 or a marker spacing that is not one of at least
+// kMinimumMarkerSpacing, a -geometry readWindowGeometry does not read, a
+// second path or a missing path sets `error` (a usage error), unless --help
+// or --version was given, which win over everything else.
 #pragma once
 
 #include <string>
@@ -24,7 +25,7 @@ struct CommandLine {
     bool noView = false;
     bool quiet = false;      // -q: only warnings and errors on stderr
     bool verbose = false;    // --verbose: every line of each kind, not only the first few
-    ViewRequest view;        // screenshot, keys and the toolkit's options
+    ViewRequest view;        // screenshot, keys, the window's geometry and the toolkit's options
     std::string trackPath;
     std::string outputPath;  // -o: empty means TRACK-new.zvtrack
     float clearance = kDefaultClearanceRadius;  // --clearance: the check's radius; 0: no check

@@ -2,32 +2,46 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 
 namespace {
 
 // getopt_long's value for a long option without a short name: beyond any character.
 constexpr int kFirstLongOnlyValue = UCHAR_MAX + 1;
-// getopt_long's answers when it cannot take a word.
+// getopt_long's answers when it cannot take a word, and for an operand (in
+// the order the words come, as the option string's leading '-' asks).
 constexpr int kUnknownOption = '?';
 constexpr int kMissingValue = ':';
+constexpr int kOperand = 1;
 
 int getoptValue(const OptionSpec& spec, size_t index) {
     return spec.shortName ? static_cast<unsigned char>(spec.shortName)
                           : kFirstLongOnlyValue + static_cast<int>(index);
 }
 
+bool dashed(const OptionSpec& spec) { return spec.form == OptionForm::kDashed; }
+
 // The option getopt_long names by its value, or null.
 const OptionSpec* specOf(int value, const std::vector<OptionSpec>& specs) {
     for (size_t i = 0; i < specs.size(); ++i) {
-        if (getoptValue(specs[i], i) == value) return &specs[i];
+        if (dashed(specs[i]) && getoptValue(specs[i], i) == value) return &specs[i];
     }
     return nullptr;
+}
+
+// The whole-word option `word` is, or null.
+const OptionSpec* wholeWordSpec(const std::string& word, const std::vector<OptionSpec>& specs) {
+    const auto found = std::find_if(specs.begin(), specs.end(), [&word](const OptionSpec& spec) {
+        return !dashed(spec) && word == std::string("-") + spec.longName;
+    });
+    return found == specs.end() ? nullptr : &*found;
 }
 
 // The option as the user is told about it: as typed, short or long.
@@ -48,7 +62,9 @@ std::string problemWith(int optionChar, const std::string& word, bool missingVal
     std::string matches;
     for (const OptionSpec& candidate : specs) {
         const std::string full = std::string("--") + candidate.longName;
-        if (full.compare(0, name.size(), name) == 0) matches += (matches.empty() ? "" : ", ") + full;
+        if (dashed(candidate) && full.compare(0, name.size(), name) == 0) {
+            matches += (matches.empty() ? "" : ", ") + full;
+        }
     }
     if (matches.find(',') != std::string::npos) {
         return "option '" + name + "' is ambiguous: " + matches;
@@ -82,42 +98,107 @@ std::string rangeText(float minimum) {
     return minimum == 0 ? std::string("0 or ") + range : std::string(range);
 }
 
-}  // namespace
+// The arguments as getopt_long wants them: a program name first, each word
+// writable, a null at the end.
+class ArgumentVector {
+public:
+    explicit ArgumentVector(const std::vector<std::string>& args) : words{"program"} {
+        words.insert(words.end(), args.begin(), args.end());
+        pointers.reserve(words.size() + 1);
+        std::transform(words.begin(), words.end(), std::back_inserter(pointers),
+                       [](std::string& word) { return &word[0]; });
+        pointers.push_back(nullptr);
+    }
+    ArgumentVector(const ArgumentVector&) = delete;
+    ArgumentVector& operator=(const ArgumentVector&) = delete;
 
-ParsedArguments parseArguments(const std::vector<std::string>& args,
-                               const std::vector<OptionSpec>& specs) {
-    // getopt_long reorders the words it is given: a copy of them, in one vector.
-    std::vector<std::string> words{"program"};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    argv.reserve(words.size() + 1);
-    for (std::string& word : words) argv.push_back(&word[0]);
-    argv.push_back(nullptr);
+    int count() const { return static_cast<int>(words.size()); }
+    char** data() { return pointers.data(); }
+    // The word at `index` in getopt_long's order.
+    std::string operator[](int index) const { return pointers[static_cast<size_t>(index)]; }
 
-    std::string shortOptions = ":";  // a missing value answers ':', not '?'
+private:
+    std::vector<std::string> words;
+    std::vector<char*> pointers;
+};
+
+// getopt_long's tables for the dashed options.
+struct GetoptTables {
+    std::string shortOptions;
     std::vector<option> longOptions;
+};
+
+GetoptTables getoptTables(const std::vector<OptionSpec>& specs) {
+    // Operands come back in their place ('-'); a missing value answers ':', not '?'.
+    GetoptTables tables{"-:", {}};
     for (size_t i = 0; i < specs.size(); ++i) {
         const OptionSpec& spec = specs[i];
+        if (!dashed(spec)) continue;
         const int hasArg = spec.takesValue ? required_argument : no_argument;
-        longOptions.push_back({spec.longName, hasArg, nullptr, getoptValue(spec, i)});
-        if (spec.shortName) shortOptions += std::string(1, spec.shortName) + (spec.takesValue ? ":" : "");
+        tables.longOptions.push_back({spec.longName, hasArg, nullptr, getoptValue(spec, i)});
+        if (spec.shortName) {
+            tables.shortOptions += std::string(1, spec.shortName) + (spec.takesValue ? ":" : "");
+        }
     }
-    longOptions.push_back({nullptr, 0, nullptr, 0});
+    tables.longOptions.push_back({nullptr, 0, nullptr, 0});
+    return tables;
+}
 
-    ParsedArguments parsed;
+// Readies getopt_long for a new parse: optind 0 makes it forget the last one
+// (and where it stopped inside a grouped word) on its next call, made here on
+// no arguments at all.
+void resetGetopt(const GetoptTables& tables) {
+    static char programName[] = "program";
+    char* none[] = {programName, nullptr};
     opterr = 0;
-    optind = 0;  // start afresh, whatever an earlier parse left
-    const int argc = static_cast<int>(words.size());
-    for (int answer; (answer = getopt_long(argc, argv.data(), shortOptions.c_str(),
-                                           longOptions.data(), nullptr)) != -1;) {
-        if (answer == kUnknownOption || answer == kMissingValue) {
-            if (parsed.error.empty()) {
-                parsed.error = problemWith(optopt, argv[optind - 1], answer == kMissingValue, specs);
+    optind = 0;
+    getopt_long(1, none, tables.shortOptions.c_str(), tables.longOptions.data(), nullptr);
+}
+
+}  // namespace
+
+// The words go to getopt_long one by one; where a word begins (getopt_long
+// is not inside a group of short options) a whole-word option is taken here
+// first, and getopt_long goes on after it.
+ParsedArguments parseArguments(const std::vector<std::string>& args,
+                               const std::vector<OptionSpec>& specs) {
+    ArgumentVector argv(args);
+    const GetoptTables tables = getoptTables(specs);
+    resetGetopt(tables);
+    ParsedArguments parsed;
+    auto fail = [&parsed](const std::string& problem) {
+        if (parsed.error.empty()) parsed.error = problem;
+    };
+    const int argc = argv.count();
+    bool atWordStart = true;
+    for (;;) {
+        const OptionSpec* whole =
+            atWordStart && optind < argc ? wholeWordSpec(argv[optind], specs) : nullptr;
+        if (whole) {
+            const std::string name = argv[optind++];
+            if (!whole->takesValue) {
+                parsed.options.push_back({whole->code, ""});
+            } else if (optind < argc) {
+                parsed.options.push_back({whole->code, argv[optind++]});
+            } else {
+                fail(name + " needs a value");
             }
             continue;
         }
-        parsed.options.push_back({specOf(answer, specs)->code, optarg ? optarg : ""});
+        const int before = optind;
+        const int answer = getopt_long(argc, argv.data(), tables.shortOptions.c_str(),
+                                       tables.longOptions.data(), nullptr);
+        if (answer == -1) break;
+        atWordStart = optind != before;
+        if (answer == kOperand) {
+            parsed.operands.push_back(optarg);
+        } else if (answer == kUnknownOption || answer == kMissingValue) {
+            fail(problemWith(optopt, argv[optind - 1], answer == kMissingValue, specs));
+        } else {
+            parsed.options.push_back({specOf(answer, specs)->code, optarg ? optarg : ""});
+        }
     }
+    // After "--": operands, whatever they look like.
     for (int i = optind; i < argc; ++i) parsed.operands.push_back(argv[i]);
     return parsed;
 }

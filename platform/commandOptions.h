@@ -2,7 +2,10 @@
 // options may stand before and after the operands, and "--" ends them; a long
 // option takes its value as "--name=value" or "--name value" and may be cut
 // to any prefix that names it alone; short options may be grouped ("-qo FILE",
-// "-oFILE").
+// "-oFILE"). Whole-word options ("-sync", "-geometry VALUE", the window
+// toolkit's style) are taken where an option may stand, as the words they
+// are: a word that is an option's value ("-o -sync") or comes after "--" is
+// that value or an operand.
 //
 //   parseArguments  sorts `args` (the words after the program name) into the
 //                   options given, in order, with their values, and the
@@ -17,11 +20,18 @@
 #include <string>
 #include <vector>
 
+// How an option is written.
+enum class OptionForm {
+    kDashed,     // "--name", and "-c" when it has a short name
+    kWholeWord,  // "-name" exactly, its value (if any) the next word
+};
+
 struct OptionSpec {
     const char* longName;  // without the dashes
     char shortName;        // 0: none
     bool takesValue;
     int code;              // what the parse hands back for this option
+    OptionForm form = OptionForm::kDashed;
 };
 
 struct GivenOption {

@@ -352,4 +352,28 @@ TEST(DriverOptions, WindowToolkitOptionsPassAsWholeWords) {
     EXPECT_EQ(run.err, "strutwright: no display (DISPLAY is not set): viewer skipped\n");
 }
 
+// A word that looks like a window option is one only where an option may
+// stand: as another option's value, or after "--", it is that value or the track.
+TEST(DriverOptions, WindowOptionWordsAsValuesAreValues) {
+    std::string dir = scratchDir("driver-window-option-values");
+    writeSample(dir, "text");
+    fs::copy_file(dir + "/ride.zvtrack", dir + "/-gldebug");
+    std::string out;
+    for (const char* args : {"-o -sync ride.zvtrack", "-qo -iconic ride.zvtrack -sync",
+                             "--keys -iconic --out -geometry ride.zvtrack", "-o x -- -gldebug"}) {
+        EXPECT_EQ(runCommand("cd '" + dir + "' && " + STRUTWRIGHT_EXE + " --no-view -q " + args +
+                                 " 2>&1",
+                             &out),
+                  0)
+            << args << ": " << out;
+    }
+    for (const char* output : {"-sync", "-iconic", "-geometry", "x"}) {
+        EXPECT_TRUE(fileExists(dir + "/" + output)) << output;
+    }
+    ProgramRun last = runProgram({"--no-view", dir + "/ride.zvtrack", "-geometry"});
+    EXPECT_EQ(last.exitStatus, 2);
+    EXPECT_EQ(last.err, "strutwright: -geometry needs a value\n"
+                        "Try 'strutwright --help' for more information.\n");
+}
+
 }  // namespace

@@ -75,6 +75,16 @@ protected:
         return now;
     }
 
+    // The window's picture once the first frame's grid shows (two seconds at most).
+    Picture gridFrame() {
+        Picture frame = readXwd(dumpChangedFrom(""));
+        for (int i = 0; i < 100 && frame.count(0, kGridGreen, 0) == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            frame = readXwd(dump());
+        }
+        return frame;
+    }
+
     std::string press(const std::string& key) {
         std::string before = dump();
         x("xdotool windowfocus --sync " + window + " key " + key);
@@ -107,14 +117,10 @@ TEST_F(ViewerWindow, OpensWithTitleAndSizeAndDrawsTheGrid) {
     EXPECT_NE(info.find("Width: 600"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 600"), std::string::npos) << info;
 
-    Picture frame = readXwd(dumpChangedFrom(""));
+    Picture frame = gridFrame();
     ASSERT_TRUE(frame.valid());
     // The ground line under the track's middle: world (0, 0, 0) is 40 units
     // ahead and 10 below the eye.
-    for (int i = 0; i < 50 && frame.count(0, kGridGreen, 0) == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        frame = readXwd(dump());
-    }
     EXPECT_GT(frame.count(0, kGridGreen, 0), 1000);
     EXPECT_TRUE(frame.hasColourNear(300, 505, 2, 0, kGridGreen, 0));
     EXPECT_TRUE(fileExists(input + "-new.zvtrack"));
@@ -174,21 +180,24 @@ TEST_F(ViewerWindowAfterFailedSave, ClosingTheWindowEndsTheProgramWithStatusOne)
         << readFile(dir + "/stderr");
 }
 
-// The toolkit's -geometry sets the window's size.
+// -geometry sets the window's size and place: "-0" puts its right edge
+// against the screen's (1024 x 768, and no window manager to move it).
 class SizedViewerWindow : public ViewerWindow {
 protected:
     void SetUp() override {
         prepareInput();
         if (IsSkipped() || HasFatalFailure()) return;
-        startViewer({"-geometry", "400x300"});
+        startViewer({"-geometry", "400x300-0+20"});
     }
 };
 
-TEST_F(SizedViewerWindow, GeometryOptionSetsTheWindowSize) {
+TEST_F(SizedViewerWindow, GeometryOptionSetsTheWindowSizeAndPlace) {
     std::string info = x("xwininfo -id " + window);
     EXPECT_NE(info.find("Width: 400"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 300"), std::string::npos) << info;
-    EXPECT_GT(readXwd(dumpChangedFrom("")).count(0, kGridGreen, 0), 500);
+    EXPECT_NE(info.find("Absolute upper-left X:  624"), std::string::npos) << info;
+    EXPECT_NE(info.find("Absolute upper-left Y:  20"), std::string::npos) << info;
+    EXPECT_GT(gridFrame().count(0, kGridGreen, 0), 500);
 }
 
 // The 20,000-marker circuit, whose frames take a while under software GL.

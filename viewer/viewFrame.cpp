@@ -22,8 +22,12 @@ constexpr float kMostGroundLines = 200.0f;
 constexpr GLfloat kSky[4] = {0.60f, 0.76f, 0.92f, 1.0f};
 constexpr GLubyte kGround[3] = {112, 140, 96};
 constexpr GLubyte kGroundGrid[3] = {84, 108, 72};
-// Samples per pixel of the solid view, where the GL offers as many.
+// Samples per pixel of the solid view, where the GL offers as many and they
+// fit in kMostSampledBytes: each costs a colour and a depth value per pixel,
+// and a window may be 16384 pixels wide and high.
 constexpr GLint kSolidSamples = 4;
+constexpr double kBytesPerSample = 8;
+constexpr double kMostSampledBytes = 512.0 * 1024 * 1024;
 
 // Lines in the plane y = 0 over a square around the origin.
 struct Grid {
@@ -104,10 +108,13 @@ void ViewFrame::draw(CCamera& camera, drawTrack& renderer, int width, int height
         drawFlatFrame(camera, renderer, width, height);
         return;
     }
-    // Without a target of its own the solid view goes straight into the window.
-    const bool offscreen = bindSolidTarget(width, height);
+    GLint destination = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &destination);
+    // Without a target of its own the solid view goes straight into the destination.
+    const bool ownTarget = bindSolidTarget(width, height);
+    if (!ownTarget) glBindFramebuffer(GL_FRAMEBUFFER, destination);
     drawSolidFrame(camera, renderer, width, height);
-    if (offscreen) copySolidTarget();
+    if (ownTarget) copySolidTarget(destination);
 }
 
 bool ViewFrame::bindSolidTarget(int width, int height) {
@@ -117,6 +124,7 @@ bool ViewFrame::bindSolidTarget(int width, int height) {
         height_ = height;
         GLint offered = 0;
         if (multisample_) glGetIntegerv(GL_MAX_SAMPLES, &offered);
+        if (kBytesPerSample * kSolidSamples * width * height > kMostSampledBytes) offered = 0;
         if (!makeSolidTarget(std::min(offered, kSolidSamples)) && !makeSolidTarget(0)) {
             releaseSolidTarget();
             return false;
@@ -155,11 +163,11 @@ void ViewFrame::releaseSolidTarget() {
     framebuffer_ = colourBuffer_ = depthBuffer_ = 0;
 }
 
-// Resolves the samples into the window's draw buffer.
-void ViewFrame::copySolidTarget() {
+// Resolves the samples into the framebuffer `destination` and leaves it bound.
+void ViewFrame::copySolidTarget(GLint destination) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, destination);
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, destination);
 }

@@ -12,6 +12,7 @@
 #include "displayProbe.h"
 #include "helpOverlay.h"
 #include "keyBindings.h"
+#include "offscreenFrame.h"
 #include "pngWriter.h"
 #include "quitMessage.h"
 #include "viewControls.h"
@@ -49,6 +50,17 @@ int skipView(const ViewRequest& request, const std::string& why) {
     return kViewDone;
 }
 
+// The geometry as the toolkit reads it: always with the size, which the
+// toolkit would otherwise leave to whatever its memory held.
+std::string toolkitGeometry(const WindowGeometry& geometry) {
+    std::string text = std::to_string(geometry.width) + "x" + std::to_string(geometry.height);
+    if (geometry.placed) {
+        text += (geometry.fromRight ? "-" : "+") + std::to_string(geometry.x);
+        text += (geometry.fromBottom ? "-" : "+") + std::to_string(geometry.y);
+    }
+    return text;
+}
+
 }  // namespace
 
 int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
@@ -58,18 +70,21 @@ int strutwrightRunViewer(const ViewRequest* request, ZvTrack* track) {
     window.open();
     releaseDisplayProbe();
     window.placeCamera(request->frame, request->keys);
-    if (request->screenshotPath.empty() && !request->quiet) std::fputs(kHelpNote, stderr);
+    if (!request->screenshotPath.empty()) return window.screenshot(request->screenshotPath);
+    if (!request->quiet) std::fputs(kHelpNote, stderr);
     return window.run();
 }
 
 ViewerWindow::ViewerWindow(const ViewRequest& request, ZvTrack* track)
-    : screenshotPath(request.screenshotPath) {
+    : windowWidth(request.geometry.width), windowHeight(request.geometry.height) {
     renderTrack.setTrack(track);
     renderTrack.setSolid(request.solid);
     renderTrack.warnTubes(request.warnedTubes);
     toolkitArgStorage.assign(1, "strutwright");
     toolkitArgStorage.insert(toolkitArgStorage.end(), request.toolkitArgs.begin(),
                              request.toolkitArgs.end());
+    toolkitArgStorage.insert(toolkitArgStorage.end(),
+                             {"-geometry", toolkitGeometry(request.geometry)});
 }
 
 void ViewerWindow::initToolkit() {
@@ -81,18 +96,13 @@ void ViewerWindow::initToolkit() {
 }
 
 void ViewerWindow::open() {
-    // The default size goes in first, so that -geometry, which the toolkit
-    // reads in its initialisation, overrides it.
-    glutInitWindowSize(kWindowSize, kWindowSize);
     initToolkit();
     // Double-buffered, nothing more: the solid view brings its own depth
     // buffer and samples (viewFrame.h).
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(kWindowTitle);
-    windowWidth = glutGet(GLUT_WINDOW_WIDTH);
-    windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glutDisplayFunc(screenshotPath.empty() ? displayCB : screenshotDisplayCB);
+    glutDisplayFunc(displayCB);
     glutKeyboardFunc(keyCB);
     glutReshapeFunc(reshape);
     glutSpecialFunc(specialCB);
@@ -134,24 +144,24 @@ void ViewerWindow::display() {
     glutSwapBuffers();
 }
 
-// Shows the first frame, reads it back and writes it, then ends the viewer.
-void ViewerWindow::screenshot() {
-    drawFrame();
-    glFinish();
-    const int width = glutGet(GLUT_WINDOW_WIDTH);
-    const int height = glutGet(GLUT_WINDOW_HEIGHT);
-    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    std::string error;
-    if (writePngRgb(screenshotPath, width, height, pixels, &error)) {
-        postQuitMessage(kViewDone);
-    } else {
-        std::fprintf(stderr, "strutwright: cannot write %s: %s\n", screenshotPath.c_str(),
-                     error.c_str());
-        postQuitMessage(kViewFailed);
+// Draws the first frame offscreen, so the window need not be shown, writes
+// it and closes the toolkit without running its loop.
+int ViewerWindow::screenshot(const std::string& path) {
+    std::vector<unsigned char> pixels;
+    std::string problem;
+    const bool drawn = drawOffscreen(
+        windowWidth, windowHeight, [this] { drawFrame(); }, &pixels, &problem);
+    glutExit();
+    if (!drawn) {
+        std::fprintf(stderr, "strutwright: cannot take the screenshot %s: %s\n", path.c_str(),
+                     problem.c_str());
+        return kViewFailed;
     }
+    if (!writePngRgb(path, windowWidth, windowHeight, pixels, &problem)) {
+        std::fprintf(stderr, "strutwright: cannot write %s: %s\n", path.c_str(), problem.c_str());
+        return kViewFailed;
+    }
+    return kViewDone;
 }
 
 // A key press only changes the camera and asks for a frame: presses queued
@@ -215,7 +225,6 @@ void ViewerWindow::resize(int width, int height) {
 
 // The toolkit's callbacks: each forwards to the running window.
 void displayCB() { liveWindow->display(); }
-void screenshotDisplayCB() { liveWindow->screenshot(); }
 void keyCB(unsigned char key, int /*x*/, int /*y*/) { liveWindow->pressKey(key); }
 void specialCB(int key, int /*x*/, int /*y*/) { liveWindow->pressSpecial(key); }
 void mouseCB(int button, int state, int x, int y) {

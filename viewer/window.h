@@ -1,6 +1,6 @@
 // The viewer window: one ViewerWindow owns all the window keeps between the
-// toolkit's callbacks (camera, renderer, frame, size, help, drag, screenshot
-// path and the toolkit's arguments). The toolkit passes its callbacks no user
+// toolkit's callbacks (camera, renderer, frame, size, help, drag and the
+// toolkit's arguments). The toolkit passes its callbacks no user
 // data, so each callback below forwards to the one window whose run() is in
 // progress; outside run() there is none. The quit request (quitMessage.h) and
 // the display probe (displayProbe.h) keep their own state: like the toolkit's
@@ -11,17 +11,18 @@
 //   ViewerWindow(request, track)  the renderer set up for the track and the
 //              request's view; no window yet.
 //   open       starts the toolkit with the request's toolkit arguments and
-//              creates the window (600 x 600 unless -geometry says otherwise).
+//              geometry and creates the window.
 //   placeCamera  the start camera for the window's size (framed on the whole
 //              scene when `frame`), then `keys` applied to it.
 //   run        runs the toolkit's main loop to its end and returns the exit
 //              code posted (quitMessage.h); the toolkit closes the window.
+//   screenshot instead of run: draws the first frame offscreen at the
+//              window's size (offscreenFrame.h), closes the toolkit, writes
+//              the frame to `path` and returns kViewDone, or says on stderr
+//              in one line why it could not and returns kViewFailed.
 //
 //   displayCB  draws one frame into the back buffer and shows it: the view
 //              (viewFrame.h), and the help over it while it is shown.
-//   screenshotDisplayCB  takes displayCB's place when a screenshot is asked
-//              for: draws the first frame, reads it back, writes it and ends
-//              the viewer.
 //   keyCB      applies the camera key bindings and asks for a frame; Escape
 //              ends the viewer at once; unbound keys do nothing and draw
 //              nothing.
@@ -52,10 +53,10 @@ public:
     void open();
     void placeCamera(bool frame, const std::string& keys);
     int run();
+    int screenshot(const std::string& path);
 
     // The callbacks' work, for the forwarders.
     void display();
-    void screenshot();
     void pressKey(unsigned char key);
     void pressSpecial(int key);
     void mouseButton(int button, int buttonState, int x, int y);
@@ -64,7 +65,6 @@ public:
     void resize(int width, int height);
 
 private:
-    static constexpr int kWindowSize = 600;
     static constexpr int kNoButton = -1;
 
     // The drag in progress: the button held since the press (kNoButton when
@@ -82,12 +82,11 @@ private:
     CCamera Camera;
     drawTrack renderTrack;
     ViewFrame viewFrame{true};
-    int windowWidth = kWindowSize;
-    int windowHeight = kWindowSize;
+    int windowWidth;
+    int windowHeight;
     bool helpShown = false;
     double lastFrameMs = 0;
     Drag drag;
-    std::string screenshotPath;  // empty: an interactive window
     // The toolkit's argument vector: the program name and the toolkit
     // options. Kept for the whole run, since the toolkit may hold on to its
     // strings.
@@ -96,7 +95,6 @@ private:
 };
 
 void displayCB();
-void screenshotDisplayCB();
 void keyCB(unsigned char key, int x, int y);
 void specialCB(int key, int x, int y);
 void mouseCB(int button, int state, int x, int y);
