@@ -1,6 +1,9 @@
 #include "batch.h"
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <utility>
 
 #include "track.h"
 
@@ -21,7 +24,7 @@ bool takeLoad(int loaded, const ZvLoadReport& report, const std::string& name,
         if (!report.warning.empty()) result->warnings.push_back({"", report.warning});
         return true;
     }
-    result->error = !loaded && !report.error.empty() ? report.error : name + "no track data found";
+    result->error = !loaded && !report.error.empty() ? report.error : name + "not a track file: no track data found";
     return false;
 }
 
@@ -32,10 +35,15 @@ void prependBanner(ZvTrack* track) {
 
 // Tubes naming nodes that do not exist would join whatever the generator adds
 // under those indices: the author hears of each before it happens.
-void warnAboutTubeEnds(const ZvTrack& track, const std::string& name, BatchResult* result) {
-    for (const std::string& finding : danglingTubeEnds(track)) {
-        result->warnings.push_back({kTubeEndLines, name + finding});
+void warnAboutTubeEnds(const ZvTrack& track, BatchResult* result) {
+    for (std::string& finding : danglingTubeEnds(track)) {
+        result->warnings.push_back({kTubeEndLines, std::move(finding)});
     }
+}
+
+// The warnings from `first` on, named as the load's are.
+void nameWarnings(const std::string& name, size_t first, BatchResult* result) {
+    for (size_t i = first; i < result->warnings.size(); ++i) result->warnings[i].text.insert(0, name);
 }
 
 BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveStep& save,
@@ -43,10 +51,11 @@ BatchResult runSteps(const LoadStep& load, const std::string& name, const SaveSt
     BatchResult result;
     ZvLoadReport report;
     if (!takeLoad(load(&report), report, name, &result)) return result;
-    warnAboutTubeEnds(*track, name, &result);
+    const size_t unnamed = result.warnings.size();  // the loader's name the file already
+    warnAboutTubeEnds(*track, &result);
     result.alreadyProcessed = authorCommentsText(track).rfind(kBanner, 0) == 0;
     processTrack(track, options, &result);
-    for (const std::string& warning : result.generation.warnings) result.warnings.push_back({kMarkerLines, warning});
+    nameWarnings(name, unnamed, &result);
     result.error = save();
     result.stage = result.error.empty() ? BatchStage::kDone : BatchStage::kSaveFailed;
     return result;
@@ -64,6 +73,9 @@ void processTrack(ZvTrack* track, const BatchOptions& options, BatchResult* resu
         result->placement = placeMarkers(track, options.markerSpacing);
     }
     result->generation = generateWithDriverDefaults(track, options.entryOutput);
+    std::vector<ReportLine>& warnings = result->generation.warnings;
+    std::move(warnings.begin(), warnings.end(), std::back_inserter(result->warnings));
+    warnings.clear();
     if (options.clearanceRadius > 0) {
         result->clearanceRadius = options.clearanceRadius;
         result->clearance = checkBuiltStructures(*track, result->generation, options.clearanceRadius);

@@ -12,8 +12,8 @@
 //                   says how far it got; *track holds what was generated even
 //                   when the save failed.
 //   runBatchOnBytes the same from bytes to bytes, for callers without files.
-// Messages come back without the program's "strutwright: " prefix; load and
-// save messages of runBatch name the file.
+// Messages come back without the program's "strutwright: " prefix; every
+// warning and the load and save messages of runBatch name the file.
 #pragma once
 
 #include <cstdio>
@@ -29,10 +29,9 @@
 // The line put in front of the author comments of every track the batch path writes.
 extern const char* const kBanner;
 
-// The kinds of the warnings a run collects (ReportLine): tubes naming nodes
-// that do not exist, and the generator's, about markers it left in place.
+// The kind of the warnings about tubes naming nodes that do not exist
+// (ReportLine); the generator's and the placement's warnings bring theirs.
 constexpr const char* kTubeEndLines = "tube end";
-constexpr const char* kMarkerLines = "marker";
 
 struct BatchOptions {
     FILE* entryOutput = stdout;  // where the generator writes its entry indices; null: nowhere
@@ -49,13 +48,14 @@ enum class BatchStage {
 struct BatchResult {
     BatchStage stage = BatchStage::kLoadFailed;
     // The loader's, then one per tube naming a node that does not exist
-    // (kTubeEndLines), the placement's, and the generator's (kMarkerLines).
+    // (kTubeEndLines), the placement's, and the generator's (with their
+    // kinds), each beginning with the input's name.
     std::vector<ReportLine> warnings;
     std::string error;                  // why the load or the save failed
     bool alreadyProcessed = false;      // the input's comments began with the banner
     float markerSpacing = 0;    // the spacing markers were placed at; 0: none were
     PlacementReport placement;  // what the placement did
-    GenerationReport generation;
+    GenerationReport generation;  // its warnings moved to `warnings`
     float clearanceRadius = 0;  // the radius the structures were checked at; 0: not checked
     BuiltClearance clearance;   // the structures that came within it
 };

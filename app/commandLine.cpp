@@ -4,6 +4,7 @@
 
 #include "commandOptions.h"
 #include "placement.h"
+#include "viewKeys.h"
 #include "windowGeometry.h"
 
 namespace {
@@ -120,32 +121,41 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return Parser().run(argc, argv);
 }
 
-const char* usageText() {
-    return "Usage: strutwright [OPTION]... TRACK\n"
-           "Builds support structures at the marker nodes of TRACK, writes the result to\n"
-           "TRACK-new.zvtrack beside it (or to the -o file) and shows it in a 3D view.\n"
-           "\n"
-           "  -o, --output=FILE      write the result to FILE instead\n"
-           "      --no-view          generate and save only; open no window\n"
-           "      --screenshot=FILE  write the viewer's first frame as a PNG and exit\n"
-           "      --keys=STRING      apply these view keys to the camera first\n"
-           "      --view=flat|solid  the view to start in (default flat)\n"
-           "      --frame            start framed on the whole track\n"
-           "      --clearance=R      warn of supports within R of the track (default\n"
-           "                         1.5; 0 turns the check off)\n"
-           "      --place=D          first place markers every D along the track where\n"
-           "                         it has none (D at least 1; 8 is a good start)\n"
-           "  -q, --quiet            print only warnings and errors\n"
-           "      --verbose          print every warning and left-out line (otherwise\n"
-           "                         the first 20 of each kind)\n"
-           "  -h, --help             show this text and exit\n"
-           "  -V, --version          show the version and exit\n"
-           "\n"
-           "Window options, each a whole word: -display DISPLAY, -geometry WxH{+-}X{+-}Y\n"
-           "(the size, the place or both), -direct, -indirect, -iconic, -gldebug, -sync.\n"
-           "View keys: a/d turn left/right, x/y look up/down, w/s forward/back,\n"
-           "q/e right/left, r/f up/down, Escape quits.\n"
-           "\n"
-           "Exit status: 0 done, 1 the track could not be read or written or the view\n"
-           "failed, 2 usage error. See strutwright(1).\n";
+std::string usageText() {
+    std::string text =
+        "Usage: strutwright [OPTION]... TRACK\n"
+        "Builds support structures at the marker nodes of TRACK, writes the result to\n"
+        "TRACK-new.zvtrack beside it (or to the -o file) and shows it in a 3D view.\n"
+        "\n"
+        "  -o, --output=FILE      write the result to FILE instead\n"
+        "      --no-view          generate and save only; open no window\n"
+        "      --screenshot=FILE  write the viewer's first frame as a PNG and exit\n"
+        "      --keys=STRING      apply these view keys to the camera first\n"
+        "      --view=flat|solid  the view to start in (default flat)\n"
+        "      --frame            start framed on the whole track\n"
+        "      --clearance=R      warn of supports within R of the track (default\n"
+        "                         1.5; 0 turns the check off)\n"
+        "      --place=D          first place markers every D along the track where\n"
+        "                         it has none (D at least 1; 8 is a good start)\n"
+        "  -q, --quiet            print only warnings and errors\n"
+        "      --verbose          print every warning and left-out line (otherwise\n"
+        "                         the first 20 of each kind)\n"
+        "  -h, --help             show this text and exit\n"
+        "  -V, --version          show the version and exit\n"
+        "\n"
+        "Window options, each a whole word: -display DISPLAY, -geometry WxH{+-}X{+-}Y\n"
+        "(the size, the place or both), -direct, -indirect, -iconic, -gldebug, -sync.\n"
+        "\n"
+        "Keys and mouse of the view (F1 there lists them too; --keys takes the\n"
+        "letters, which act in lower case only):\n";
+    for (const char* line : kViewKeyLines) text += std::string(line) + "\n";
+    text +=
+        "\n"
+        "Standard output carries the generator's style entries, one line each (0\n"
+        "and 1), kept for scripts that read them; the summary, warnings and errors\n"
+        "go to standard error.\n"
+        "\n"
+        "Exit status: 0 done, 1 the track could not be read or written or the view\n"
+        "failed, 2 usage error. See strutwright(1).\n";
+    return text;
 }

@@ -35,5 +35,6 @@ struct CommandLine {
 
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
-// The usage text, ending in a newline.
-const char* usageText();
+// The usage text, ending in a newline: the options, the view's keys and mouse
+// actions, and what standard output carries.
+std::string usageText();

@@ -61,22 +61,24 @@ private:
     std::string text;
 };
 
-// Warnings and errors always; the summary unless the run is to be quiet;
-// of each kind of line only the first few unless it is to be verbose.
+// Warnings and errors always, the summary unless the run is to be quiet, of
+// each kind of line only the first few unless it is to be verbose; a failed
+// load or save is the last thing said.
 void printMessages(const BatchResult& result, const CommandLine& commandLine,
                    const std::string& output) {
+    const std::string& input = commandLine.trackPath;
     std::vector<ReportLine> lines = result.warnings;
     for (const StructureConflict& conflict : result.clearance.structures) {
-        lines.push_back({kClearanceLines, clearanceWarning(conflict)});
+        lines.push_back({kClearanceLines, input + ": " + clearanceWarning(conflict)});
     }
-    if (!result.error.empty()) lines.push_back({"", result.error});
     if (!commandLine.quiet) {
-        std::vector<ReportLine> summary = runSummary(result, {commandLine.trackPath, output});
+        std::vector<ReportLine> summary = runSummary(result, {input, output});
         std::move(summary.begin(), summary.end(), std::back_inserter(lines));
     }
+    if (!result.error.empty()) lines.push_back({"", result.error});
     const size_t perKind = commandLine.verbose ? SIZE_MAX : kLinesPerKind;
     MessageWriter messages;
-    messages.add(capLines(std::move(lines), perKind, commandLine.trackPath));
+    messages.add(capLines(std::move(lines), perKind, input));
 }
 
 int usageError(const std::string& problem) {
@@ -85,26 +87,26 @@ int usageError(const std::string& problem) {
     return kExitUsage;
 }
 
-// Load, generate, save, then the view unless it is not wanted.
+// Load, generate, save, then the view unless it is not wanted: a track that
+// was not saved is not shown.
 int processAndShow(const CommandLine& commandLine, const std::string& output) {
     BatchOptions options;
     options.clearanceRadius = commandLine.clearance;
     options.markerSpacing = commandLine.placeSpacing;
     const BatchResult result = runBatch(commandLine.trackPath, output, &track, options);
     printMessages(result, commandLine, output);
-    if (result.stage == BatchStage::kLoadFailed) return kExitFailure;
-    const int savedStatus = result.stage == BatchStage::kDone ? kExitOk : kExitFailure;
+    if (result.stage != BatchStage::kDone) return kExitFailure;
     flushStandardOutput();
-    if (commandLine.noView) return savedStatus;
+    if (commandLine.noView) return kExitOk;
     ViewRequest view = commandLine.view;
     view.warnedTubes = result.clearance.tubes;
-    return std::max(savedStatus, showTrack(view, &track));
+    return showTrack(view, &track);
 }
 
 // Runs what the command line asks for; usage errors come before any file is touched.
 int run(const CommandLine& commandLine) {
     if (commandLine.help) {
-        std::fputs(usageText(), stdout);
+        std::fputs(usageText().c_str(), stdout);
         return kExitOk;
     }
     if (commandLine.version) {

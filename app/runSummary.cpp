@@ -50,7 +50,10 @@ std::vector<ReportLine> runSummary(const BatchResult& result, const RunFiles& fi
         }
     }
     if (result.generation.markers.found == 0) {
-        lines.push_back({"", input + ": no markers: nothing to build"});
+        // A placement that placed nothing has had its say above.
+        const std::string hint =
+            result.markerSpacing > 0 ? "" : " (try --place " + shortNumber(kDefaultMarkerSpacing) + " to place them)";
+        lines.push_back({"", input + ": no markers: nothing to build" + hint});
     } else {
         addCounts(result.generation, input, &lines);
         if (result.clearanceRadius > 0) lines.push_back({"", clearanceLine(result)});

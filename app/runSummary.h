@@ -13,13 +13,16 @@
 //                      already processed (its comments begin with the
 //                      banner), the placement's lines when markers were
 //                      placed (placementSummary), "no markers: nothing to
-//                      build" instead of the counts when it has no markers,
-//                      the clearance line when the check ran, and the "wrote"
-//                      line only when the output was written. Kinds and
+//                      build (try --place 8 to place them)" instead of the
+//                      counts when it has no markers (without the hint when
+//                      --place found no place), the clearance line when the
+//                      check ran, and the "wrote" line only when the output
+//                      was written. Kinds and
 //                      reasons with a count of 0 are left out. The
 //                      placement's "left out" lines keep their kind; the
 //                      others have none.
-//   clearanceWarning   the line for a structure the check found, named by its
+//   clearanceWarning   the line for a structure the check found (the program
+//                      puts the input's name in front), named by its
 //                      marker, with the member that comes closest and where:
 //                      "clearance: column of the type-2 marker at 0.35 on
 //                      segment 4 passes 0.20 from segment 12 at (31.2, 6.0,

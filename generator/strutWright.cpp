@@ -255,6 +255,13 @@ std::vector<BuiltTube> planStructure(ZvTrack* track, int segment, const TrackNod
     return generator.planStructure(segment, marker);
 }
 
+std::vector<ReportLine> generationWarnings(ZvTrack* track) {
+    strutWright generator;
+    generator.setTrack(track);
+    generator.planOnly();
+    return generator.takeReport().warnings;
+}
+
 GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput) {
     Supports supports;
     setDriverDefaults(&supports);
@@ -345,6 +352,18 @@ void strutWright::Type1(int /*style*/) {
     const size_t tubesBefore = track->tubeArray.size();
     KeepFlags keep = attachmentPoints(segments);
     reserveForStructures(keep);
+    visitMarkers(keep, true);
+    removeMarkers(keep, tubesBefore);
+}
+
+void strutWright::planOnly() {
+    KeepFlags keep = attachmentPoints(getTotalSegments(track));
+    visitMarkers(keep, false);
+}
+
+// Plans the structure of every marker that is no attachment point, and builds
+// it when `build`; afterwards `keep` flags every marker that stays.
+void strutWright::visitMarkers(KeepFlags& keep, bool build) {
     MarkerCounts& counts = runReport.markers;
     counts.attachmentPoints = counts.withoutCurve = counts.outOfRange = counts.nonFinite = 0;
     StructurePlan plan;
@@ -355,22 +374,24 @@ void strutWright::Type1(int /*style*/) {
         const SegmentStyle style = hasCurve ? segmentStyle(track->segmentArray[s]) : SegmentStyle{};
         int leftInPlace = 0;
         for (size_t j = 0; j < keep[s].size(); ++j) {
+            const TrackNodeRecord& marker = track->trackNodeLists[s].nodes[j];
             if (keep[s][j]) {  // an attachment point of an existing support
                 ++counts.attachmentPoints;
             } else if (!hasCurve) {
                 keep[s][j] = 1;
                 ++leftInPlace;
+            } else if (planAtMarker(segment, style, marker, plan)) {
+                if (build) buildAtMarker(segment, marker, plan);
             } else {
-                keep[s][j] = !buildAtMarker(segment, static_cast<int>(j), style, plan);
+                keep[s][j] = 1;
             }
         }
         counts.withoutCurve += leftInPlace;
         if (leftInPlace > 0) {
-            warnOnce("segment " + std::to_string(segment) + " has no curve; its " +
-                     std::to_string(leftInPlace) + " markers were left in place");
+            warnOnce(kWithoutCurveLines, "segment " + std::to_string(segment) + " has no curve; its " +
+                                             std::to_string(leftInPlace) + " markers were left in place");
         }
     }
-    removeMarkers(keep, tubesBefore);
 }
 
 // The markers Type1 works on: those of the lists that have a segment.
@@ -430,25 +451,30 @@ strutWright::SegmentStyle strutWright::segmentStyle(const SegmentRecord& record)
     return style;
 }
 
-// Builds the structure of one marker; false when it had to be left out.
-bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style,
-                                StructurePlan& plan) {
-    const TrackNodeRecord& marker =
-        track->trackNodeLists[static_cast<size_t>(segment)].nodes[static_cast<size_t>(node)];
+// Plans the structure of one marker into `plan`; false, with a warning, when
+// it has to be left out.
+bool strutWright::planAtMarker(int segment, const SegmentStyle& style, const TrackNodeRecord& marker,
+                               StructurePlan& plan) {
     MarkerCounts& counts = runReport.markers;
     // A finite position outside 0..1 would extend the curve past its ends;
     // a non-finite one fails as a non-finite structure below.
     const float position = marker.segmentPos;
     if (std::isfinite(position) && (position < 0 || position > 1)) {
         ++counts.outOfRange;
-        warnAboutMarker(segment, marker, "lies outside 0..1 along it");
+        warnAboutMarker(kOutOfRangeLines, segment, marker, "lies outside 0..1 along it");
         return false;
     }
     if (!planMarker(segment, style, marker, plan)) {
         ++counts.nonFinite;
-        warnAboutMarker(segment, marker, "along it gives non-finite coordinates");
+        warnAboutMarker(kNotFiniteLines, segment, marker, "along it gives non-finite coordinates");
         return false;
     }
+    return true;
+}
+
+// Adds the planned structure of one marker to the document and the report.
+void strutWright::buildAtMarker(int segment, const TrackNodeRecord& marker, StructurePlan& plan) {
+    MarkerCounts& counts = runReport.markers;
     const size_t firstTube = runReport.tubes.size();
     for (int index : plan.commit(track, &runReport.tubes)) Tube(index);
     const StructureKind kind = structureKind(marker.nodeType);
@@ -460,7 +486,6 @@ bool strutWright::buildAtMarker(int segment, int node, const SegmentStyle& style
     case StructureKind::kCrossbeam: ++counts.crossbeams; break;
     case StructureKind::kStrutOnly: ++counts.strutsOnly; break;
     }
-    return true;
 }
 
 // Plans the structure of one marker; false when it would not be finite.
@@ -533,8 +558,8 @@ void strutWright::planBracedLeg(const NodeFrame& frame, StructurePlan& plan) {
     if (std::fabs(slope) > kFarSpreadRatio) {
         char angle[32];
         std::snprintf(angle, sizeof angle, "%g", static_cast<double>(frame.style.colours.braceAngle));
-        warnOnce(std::string("brace angle ") + angle +
-                 " degrees is nearly horizontal; braced legs stand far from their columns");
+        warnOnce(kFarBraceLines, std::string("brace angle ") + angle +
+                                     " degrees is nearly horizontal; braced legs stand far from their columns");
     }
     const Point3D legPoint = vectors.Add(f2, vectors.MultScalar(frame.at.side, spread));
     const Point3D braceFoot = atHeight(legPoint, kBraceFootHeight);
@@ -681,14 +706,14 @@ void strutWright::removeMarkers(const KeepFlags& keep, size_t tubesBefore) {
 }
 
 // "segment 3: the marker at 2 <problem>; it was left in place"
-void strutWright::warnAboutMarker(int segment, const TrackNodeRecord& marker,
+void strutWright::warnAboutMarker(const char* kind, int segment, const TrackNodeRecord& marker,
                                   const char* problem) {
     char position[32];
     std::snprintf(position, sizeof position, "%g", static_cast<double>(marker.segmentPos));
-    warnOnce("segment " + std::to_string(segment) + ": the marker at " + position + " " +
+    warnOnce(kind, "segment " + std::to_string(segment) + ": the marker at " + position + " " +
              problem + "; it was left in place");
 }
 
-void strutWright::warnOnce(const std::string& message) {
-    if (warningsGiven.insert(message).second) runReport.warnings.push_back(message);
+void strutWright::warnOnce(const char* kind, const std::string& message) {
+    if (warningsGiven.insert(message).second) runReport.warnings.push_back({kind, message});
 }

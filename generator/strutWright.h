@@ -15,6 +15,8 @@
 //          three with a warning.
 //   planStructure  the tubes a marker would get, as Type1 builds them, without
 //          touching the document (for choosing where markers go).
+//   generationWarnings  the warnings a run would give, every marker's
+//          structure planned and none built (for checking a track).
 //   Degenerate geometry stays finite (a vertical tangent takes the side of a
 //   track along +z, a collar on a zero-length member sits at its joint, a
 //   crossbeam without bank stands its column 0.5 towards -L), so every
@@ -22,7 +24,8 @@
 // The report holds what was built: every structure with its marker, its kind
 // and its tubes as end points with their roles and document indices, so the
 // checks, the summary and the view never turn indices back into points.
-// Warnings go into the report, each distinct one once; the caller prints them.
+// Warnings go into the report, each distinct one once and with its kind; the
+// caller prints them.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +37,7 @@
 
 #include "calc.h"
 #include "pieces.h"
+#include "reportLines.h"
 #include "segmentCalc.h"
 #include "trackFrame.h"
 #include "zvtrack.h"
@@ -118,9 +122,19 @@ struct BuiltStructure {
     size_t tubeCount = 0;
 };
 
+// The kinds of the generator's warnings (ReportLine::kind), each capped apart:
+//   "segment 3: the marker at 2 lies outside 0..1 along it; it was left in place"
+//   "segment 3: the marker at 0.5 along it gives non-finite coordinates; it was left in place"
+//   "segment 3 has no curve; its 2 markers were left in place"
+//   "brace angle 89 degrees is nearly horizontal; braced legs stand far from their columns"
+constexpr const char* kOutOfRangeLines = "out of range";
+constexpr const char* kNotFiniteLines = "not finite";
+constexpr const char* kWithoutCurveLines = "without a curve";
+constexpr const char* kFarBraceLines = "far brace";
+
 // What a generation run has to tell its caller.
 struct GenerationReport {
-    std::vector<std::string> warnings;  // each distinct one once, in the order met
+    std::vector<ReportLine> warnings;  // each distinct one once, in the order met
     MarkerCounts markers;
     std::vector<BuiltStructure> structures;  // in the order built
     std::vector<BuiltTube> tubes;            // of every structure, in the order built
@@ -140,6 +154,11 @@ GenerationReport generateWithDriverDefaults(ZvTrack* track, FILE* entryOutput = 
 // document is not changed. Empty where Type1 would build nothing: a segment
 // without a curve or a record, or a structure that would not be finite.
 std::vector<BuiltTube> planStructure(ZvTrack* track, int segment, const TrackNodeRecord& marker);
+
+// The warnings generateWithDriverDefaults would give on `track`, found by
+// planning the structure of every marker it would build at; the document is
+// not changed.
+std::vector<ReportLine> generationWarnings(ZvTrack* track);
 
 // Whether a braced leg under track at `trackHeight` gets its tie section:
 // the track lies at least 2h + 2.9 above the ground.
@@ -165,6 +184,9 @@ public:
 
     // See planStructure; the document is the one set with setTrack.
     std::vector<BuiltTube> planStructure(int segment, const TrackNodeRecord& marker);
+    // Type1's walk over the markers, planning each structure and building
+    // none; the report then holds the warnings a run would give.
+    void planOnly();
 
 private:
     struct SegmentStyle;    // what a segment's colours set for its markers
@@ -181,7 +203,10 @@ private:
     KeepFlags attachmentPoints(int segments);
     void reserveForStructures(const KeepFlags& keep);
     SegmentStyle segmentStyle(const SegmentRecord& record);
-    bool buildAtMarker(int segment, int node, const SegmentStyle& style, StructurePlan& plan);
+    void visitMarkers(KeepFlags& keep, bool build);
+    bool planAtMarker(int segment, const SegmentStyle& style, const TrackNodeRecord& marker,
+                      StructurePlan& plan);
+    void buildAtMarker(int segment, const TrackNodeRecord& marker, StructurePlan& plan);
     bool planMarker(int segment, const SegmentStyle& style, const TrackNodeRecord& marker,
                     StructurePlan& plan);
     int markersOnSegments() const;
@@ -199,8 +224,9 @@ private:
     CollarEnds verticalCollar(Point3D joint, float direction);
     Point3D pointAlong(Point3D a, Point3D b, float distance, bool fromB);
     void removeMarkers(const KeepFlags& keep, size_t tubesBefore);
-    void warnAboutMarker(int segment, const TrackNodeRecord& marker, const char* problem);
-    void warnOnce(const std::string& message);
+    void warnAboutMarker(const char* kind, int segment, const TrackNodeRecord& marker,
+                         const char* problem);
+    void warnOnce(const char* kind, const std::string& message);
 
     ZvTrack* track = nullptr;
     BezierCalc bezierCalc;

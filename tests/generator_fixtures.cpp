@@ -87,7 +87,7 @@ MakeRun runMake(ZvTrack* track) {
     generator.Make();
     run.out = testing::internal::GetCapturedStdout();
     run.report = generator.report();
-    for (const std::string& warning : run.report.warnings) run.warnings += warning + "\n";
+    for (const ReportLine& warning : run.report.warnings) run.warnings += warning.text + "\n";
     return run;
 }
 

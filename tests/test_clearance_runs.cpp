@@ -16,7 +16,8 @@ using namespace apptest;
 
 namespace {
 
-constexpr const char* kWarningStart = "strutwright: clearance: ";
+// What a clearance warning of `input` begins with.
+std::string warningStart(const std::string& input) { return "strutwright: " + input + ": clearance: "; }
 
 // The crossing with the lower straight `aside` from below the column marker,
 // saved in a scratch folder; returns its path.
@@ -35,7 +36,7 @@ TEST(ClearanceRuns, AColumnThroughTheTrackBelowIsReportedByBothPrograms) {
     EXPECT_EQ(run.exitStatus, 0) << "a warning, not a failure";
     EXPECT_EQ(run.out, "0\n1\n");
     EXPECT_EQ(run.err,
-              "strutwright: clearance: column of the type-2 marker at 0.50 on segment 0 passes 0.00 "
+              "strutwright: " + input + ": clearance: column of the type-2 marker at 0.50 on segment 0 passes 0.00 "
               "from segment 2 at (0.0, 5.0, 0.0)\n"
               "strutwright: " + input + ": 1 marker found\n"
               "strutwright:   built: 1 column\n"
@@ -71,7 +72,7 @@ TEST(ClearanceRuns, TheRadiusDecidesHowFarAsideTheLowerTrackIsClear) {
         const std::string input = crossingFile("clearance-aside", c.aside);
         const ProgramRun run = runProgram({"--no-view", "--clearance", c.radius, input});
         EXPECT_EQ(run.exitStatus, 0);
-        EXPECT_EQ(contains(run.err, kWarningStart), c.reported) << run.err;
+        EXPECT_EQ(contains(run.err, warningStart(input)), c.reported) << run.err;
         const std::string count = c.reported ? "1 structure comes within 6 of the track"
                                              : std::string("none within ") + c.radius;
         EXPECT_TRUE(contains(run.err, "strutwright:   clearance: " + count + "\n")) << run.err;
@@ -94,7 +95,7 @@ TEST(ClearanceRuns, NoStructureOfTheDemoTrackIsReported) {
         SCOPED_TRACE(radius);
         const ProgramRun run = runProgram({"--no-view", "--clearance", radius, input});
         EXPECT_EQ(run.exitStatus, 0);
-        EXPECT_FALSE(contains(run.err, kWarningStart)) << run.err;
+        EXPECT_FALSE(contains(run.err, warningStart(input))) << run.err;
         EXPECT_TRUE(contains(run.err, "strutwright:   clearance: none within " + std::string(radius) + "\n"));
         const ProgramRun check = runZvtrack({"clearance", "--clearance", radius, input + "-new.zvtrack"});
         EXPECT_EQ(check.exitStatus, 0);
@@ -110,7 +111,7 @@ TEST(ClearanceRuns, MoreThanTwentyWarningsAreCountedInOneLineUnlessVerbose) {
     ZvTrack stacked = syntheticTrack(2000);
     saveTrack(input, &stacked);
     const ProgramRun verbose = runProgram({"--no-view", "--verbose", input});
-    const std::vector<std::string> all = linesStartingWith(verbose.err, kWarningStart);
+    const std::vector<std::string> all = linesStartingWith(verbose.err, warningStart(input));
     ASSERT_GT(all.size(), kLinesPerKind);
     const std::string counted = "strutwright:   clearance: " + std::to_string(all.size()) +
                                 " structures come within 1.5 of the track\n";
@@ -124,7 +125,7 @@ TEST(ClearanceRuns, MoreThanTwentyWarningsAreCountedInOneLineUnlessVerbose) {
     const ProgramRun capped = runProgram({"--no-view", input});
     EXPECT_EQ(capped.exitStatus, 0);
     EXPECT_TRUE(contains(capped.err, first + rest + "strutwright: " + input + ": ")) << capped.err;
-    EXPECT_EQ(linesStartingWith(capped.err, kWarningStart).size(), kLinesPerKind);
+    EXPECT_EQ(linesStartingWith(capped.err, warningStart(input)).size(), kLinesPerKind);
     EXPECT_TRUE(contains(capped.err, counted));
     const ProgramRun quiet = runProgram({"--no-view", "-q", input});
     EXPECT_EQ(quiet.err, first + rest);

@@ -69,7 +69,7 @@ TEST(PlacementRuns, StrutwrightPlacingOnASupportedTrackWarns) {
     ASSERT_EQ(runProgram({"-q", "--no-view", "-o", input + ".supported", input}).exitStatus, 0);
     const ProgramRun run = runProgram({"-q", "--place", "8", "--no-view", input + ".supported"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_NE(run.err.find("strutwright: already holds"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("strutwright: " + input + ".supported: already holds"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("second set of supports"), std::string::npos) << run.err;
 }
 

@@ -248,7 +248,7 @@ TEST(RunWarnings, TubesNamingMissingNodesAndMarkersOffTheirSegmentAreTold) {
                              "nodes; end 2 names foundation node 0, but the track has 0 "
                              "foundation nodes\n";
     const std::string marker =
-        "strutwright: segment 1: the marker at 2 lies outside 0..1 along it; it was left in place\n";
+        "strutwright: " + input + ": segment 1: the marker at 2 lies outside 0..1 along it; it was left in place\n";
     EXPECT_EQ(run.err.find(tube + marker), 0u) << run.err;
 }
 

@@ -170,20 +170,21 @@ TEST_F(WindowPixels, SurvivingMarkerIsDrawnWhereItStands) {
     expectColourAt(frame, CCamera(), {-4, 0, 6}, kFundNode, "the tube's foundation");
 }
 
-// A failed save does not cost the picture: it is still written, and the run
-// ends with the failure's status.
-TEST_F(WindowPixels, ScreenshotAfterAFailedSaveIsWrittenWithStatusOne) {
+// A track that was not saved is not shown, not even in a screenshot: the
+// failure is the last thing said, with a display at hand.
+TEST_F(WindowPixels, NoScreenshotIsTakenAfterAFailedSave) {
     std::string dir = scratchDir("pixels-failed-save");
     std::string input = dir + "/ride.zvtrack";
     ZvTrack track;
     buildStraightTrack(&track);
     saveTrack(input, &track);
-    std::string ignored;
-    ASSERT_EQ(runCommand("mkdir " + input + "-new.zvtrack", &ignored), 0);
-    ProgramRun run = runProgram({"--screenshot", dir + "/frame.png", input}, server->display());
+    const std::string output = dir + "/missing/ride.zvtrack";
+    ProgramRun run = runProgram({"--screenshot", dir + "/frame.png", "-o", output, input}, server->display());
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.err.find("strutwright: cannot write"), std::string::npos) << run.err;
-    EXPECT_TRUE(readPng(dir + "/frame.png").valid());
+    EXPECT_EQ(linesStartingWith(run.err, "strutwright: ").back(),
+              "strutwright: cannot write " + output + ": cannot create a file beside it: No such file or directory")
+        << run.err;
+    EXPECT_FALSE(fileExists(dir + "/frame.png"));
 }
 
 TEST_F(WindowPixels, EmptyDocumentDrawsOnlyTheGrid) {

@@ -33,10 +33,10 @@ std::unique_ptr<ZvTrack> demoWithTubes(const ScratchDir& dir) {
 // The demo track has markers on its closing segment, which runs back to bezier 0.
 TEST(ZvtrackCheckClean, NewAndDemoTracksHaveNoFindings) {
     ScratchDir dir;
-    EXPECT_THAT(checkTrack(*zvtest::newTrack()), IsEmpty());
-    EXPECT_THAT(checkTrack(*zvtest::demoTrack()), IsEmpty());
-    EXPECT_THAT(checkTrack(*zvtest::throughFile(zvtest::demoTrack().get(), dir)), IsEmpty());
-    EXPECT_THAT(checkTrack(*demoWithTubes(dir)), IsEmpty());
+    EXPECT_THAT(checkTrack(zvtest::newTrack().get()), IsEmpty());
+    EXPECT_THAT(checkTrack(zvtest::demoTrack().get()), IsEmpty());
+    EXPECT_THAT(checkTrack(zvtest::throughFile(zvtest::demoTrack().get(), dir).get()), IsEmpty());
+    EXPECT_THAT(checkTrack(demoWithTubes(dir).get()), IsEmpty());
 }
 
 TEST(ZvtrackCheckClean, VariableRecordsCountTheirBytes) {
@@ -69,7 +69,7 @@ TEST(ZvtrackCheckFindings, TubeEndsNamingMissingNodes) {
     TubeRecord& toTrack = track->tubeArray[1];
     toTrack.segment1 = 10;  // no list 10
     toTrack.kind2 = 9;
-    EXPECT_THAT(checkTrack(*track),
+    EXPECT_THAT(checkTrack(track.get()),
                 ElementsAre("tubeArray[0]: end 1 names foundation node 3, but the track has 1 "
                             "foundation node; end 2 names free node -1, but the track has 1 "
                             "free node",
@@ -80,7 +80,7 @@ TEST(ZvtrackCheckFindings, TubeEndsNamingMissingNodes) {
     toTrack.index1 = 6;  // segment 1 holds 6 markers
     toTrack.kind2 = kEndFreeNode;
     toFree = TubeRecord{kEndFundNode, 0, 0, kEndFreeNode, 0, 0};
-    EXPECT_THAT(checkTrack(*track), ElementsAre("tubeArray[1]: end 1 names track node 6 of "
+    EXPECT_THAT(checkTrack(track.get()), ElementsAre("tubeArray[1]: end 1 names track node 6 of "
                                                 "segment 1, but that segment has 6 track nodes"));
 }
 
@@ -89,14 +89,14 @@ TEST(ZvtrackCheckFindings, TrackNodeListsNotMatchingSegments) {
     auto track = zvtest::throughFile(zvtest::demoTrack().get(), dir);
     track->trackNodeLists.emplace_back();
     track->rascLength += kTrackNodeListSize;
-    EXPECT_THAT(checkTrack(*track), ElementsAre("trackNodeLists: 11 track-node lists for 10 segments"));
+    EXPECT_THAT(checkTrack(track.get()), ElementsAre("trackNodeLists: 11 track-node lists for 10 segments"));
 }
 
 TEST(ZvtrackCheckFindings, MarkersOnASegmentWithoutCurve) {
     ScratchDir dir;
     auto track = zvtest::throughFile(zvtest::demoTrack().get(), dir);
     track->closedTrack = 0;  // the last segment loses the way back to bezier 0
-    EXPECT_THAT(checkTrack(*track), ElementsAre("segment 9: 1 marker on a segment without a "
+    EXPECT_THAT(checkTrack(track.get()), ElementsAre("segment 9: 1 marker on a segment without a "
                                                 "curve (the track has 10 beziers, open)"));
 }
 
@@ -109,13 +109,36 @@ TEST(ZvtrackCheckFindings, NonFiniteNumbersAreNamedByTheirPlace) {
     track->freeNodeArray[0].z = kNan;
     track->tubeArray[1].tubeSize = kInf;
     track->segmentArray[1].lift.lift3 = kNan;
-    EXPECT_THAT(checkTrack(*track),
+    EXPECT_THAT(checkTrack(track.get()),
                 ElementsAre("bezierArray[2].controlIn.y: not a finite number (nan)",
                             "segmentArray[1].lift.lift3: not a finite number (nan)",
                             "fundNodeArray[0].angle: not a finite number (-inf)",
                             "trackNodeLists[4].nodes[1].segmentPos: not a finite number (inf)",
                             "freeNodeArray[0].z: not a finite number (nan)",
-                            "tubeArray[1].tubeSize: not a finite number (inf)"));
+                            "tubeArray[1].tubeSize: not a finite number (inf)",
+                            // Bezier 2 ends segment 1, whose marker 0 a tube holds.
+                            "segment 1: the marker at 0.3 along it gives non-finite coordinates; it was left in place",
+                            "segment 1: the marker at 0.45 along it gives non-finite coordinates; it was left in place",
+                            "segment 1: the marker at 0.6 along it gives non-finite coordinates; it was left in place",
+                            "segment 1: the marker at 0.75 along it gives non-finite coordinates; it was left in place",
+                            "segment 1: the marker at 0.9 along it gives non-finite coordinates; it was left in place",
+                            "segment 4: the marker at inf along it gives non-finite coordinates; it was left in place"));
+}
+
+// What strutwright would warn of, in its words and after the file's own
+// findings: a marker past its segment's end, a brace angle of 89 degrees (the
+// blue of colour 3), and markers on a segment without a curve, which check
+// words once, as its own finding.
+TEST(ZvtrackCheckFindings, WhatStrutwrightWouldWarnOfComesLastInItsWords) {
+    ScratchDir dir;
+    auto track = zvtest::throughFile(zvtest::demoTrack().get(), dir);
+    track->trackNodeLists[3].nodes[2].segmentPos = 1.5f;
+    track->segmentArray[2].color3 = createColorARGB(255, 5, 255, 89);
+    track->closedTrack = 0;
+    EXPECT_THAT(checkTrack(track.get()),
+                ElementsAre("segment 9: 1 marker on a segment without a curve (the track has 10 beziers, open)",
+                            "brace angle 89 degrees is nearly horizontal; braced legs stand far from their columns",
+                            "segment 3: the marker at 1.5 lies outside 0..1 along it; it was left in place"));
 }
 
 TEST(ZvtrackCheckFindings, NonFiniteTerrainHeightInUsedPart) {
@@ -125,7 +148,7 @@ TEST(ZvtrackCheckFindings, NonFiniteTerrainHeightInUsedPart) {
     track->terrainColumns = 3;
     setTerrainHeight(1, 2, kNan, track.get());
     setTerrainHeight(1, 3, kNan, track.get());  // outside the used columns
-    EXPECT_THAT(checkTrack(*track), ElementsAre("terrainHeights[1][2]: not a finite number (nan)"));
+    EXPECT_THAT(checkTrack(track.get()), ElementsAre("terrainHeights[1][2]: not a finite number (nan)"));
 }
 
 TEST(ZvtrackCheckFindings, EachCheckedLengthWordIsNamed) {
@@ -143,7 +166,7 @@ TEST(ZvtrackCheckFindings, EachCheckedLengthWordIsNamed) {
         ZvTrack track = *clean;
         int stored = track.*c.length + 1;
         track.*c.length = stored;
-        std::vector<std::string> findings = checkTrack(track);
+        std::vector<std::string> findings = checkTrack(&track);
         ASSERT_EQ(findings.size(), 1u) << c.chunk;
         EXPECT_EQ(findings[0], std::string(c.chunk) + ": length word " + std::to_string(stored) +
                                    ", but its contents take " + std::to_string(stored - 1));
@@ -158,5 +181,5 @@ TEST(ZvtrackCheckFindings, UncheckedLengthWordsStaySilent) {
     track->suppLength = 3;
     track->scenLength = 4;
     track->headerValue = 5;
-    EXPECT_THAT(checkTrack(*track), IsEmpty());
+    EXPECT_THAT(checkTrack(track.get()), IsEmpty());
 }

@@ -1,6 +1,9 @@
 #include "trackCheck.h"
 
+#include <utility>
+
 #include "curve.h"
+#include "strutWright.h"
 #include "trackJson.h"
 #include "tubeEnds.h"
 #include "zvlayout.h"
@@ -67,6 +70,13 @@ void checkLengthWords(const ZvTrack& t, Findings* findings) {
     checkLength("ENVC", t.envcLength, e.envc, findings);
 }
 
+// Markers on a segment without a curve are a finding of checkMarkersOnCurves.
+void checkGeneration(ZvTrack* t, Findings* findings) {
+    for (ReportLine& warning : generationWarnings(t)) {
+        if (warning.kind != kWithoutCurveLines) findings->push_back(std::move(warning.text));
+    }
+}
+
 long long records(size_t count, int size) { return static_cast<long long>(count) * size; }
 
 }  // namespace
@@ -90,12 +100,13 @@ ExpectedLengths expectedLengths(const ZvTrack& t) {
     return e;
 }
 
-std::vector<std::string> checkTrack(const ZvTrack& track) {
+std::vector<std::string> checkTrack(ZvTrack* track) {
     Findings findings;
-    checkTubeEnds(track, &findings);
-    checkTrackNodeListCount(track, &findings);
-    checkMarkersOnCurves(track, &findings);
-    checkNonFinite(track, &findings);
-    checkLengthWords(track, &findings);
+    checkTubeEnds(*track, &findings);
+    checkTrackNodeListCount(*track, &findings);
+    checkMarkersOnCurves(*track, &findings);
+    checkNonFinite(*track, &findings);
+    checkLengthWords(*track, &findings);
+    checkGeneration(track, &findings);
     return findings;
 }

@@ -75,8 +75,10 @@ const Command kCommands[] = {
      "Prints one line per inconsistency of the track FILE, naming the element first:\n"
      "tube ends naming nodes that do not exist, track-node lists that do not match\n"
      "the segments, markers on segments without a curve, numbers that are not\n"
-     "finite, length words that do not match their chunk. Exit status 1 when it\n"
-     "found something.\n"},
+     "finite, length words that do not match their chunk; then what strutwright\n"
+     "warns of as it generates, in its words: markers outside 0..1 along their\n"
+     "segment or whose structure would not be finite, nearly horizontal braces.\n"
+     "Exit status 1 when it found something.\n"},
     {"clearance", CommandKind::kClearance, kTakesClearance, "FILE",
      "support tubes that come too close to the track",
      "Prints one line per support tube of the track FILE that comes within R of the\n"
@@ -247,7 +249,7 @@ int runReading(const Request& request, CommandKind kind, const std::string& file
     switch (kind) {
         case CommandKind::kInfo: printTrackInfo(*track, std::cout); return kExitOk;
         case CommandKind::kDump: writeTrackJson(*track, std::cout); return kExitOk;
-        case CommandKind::kCheck: return report(checkTrack(*track));
+        case CommandKind::kCheck: return report(checkTrack(track.get()));
         default: return report(clearanceFindings(*track, request.clearance));
     }
 }

@@ -11,9 +11,8 @@
 //
 //   ZvOpen  loads a file into a document: 1 on success, 0 on failure. On
 //           failure the document is left exactly as it was and the report
-//           says which chunk failed at which byte offset, and also that the
-//           file does not look like a track file when it does not begin with
-//           "ZORV". Fields whose chunk the file lacks keep their previous
+//           says which chunk failed at which byte offset, after "not a track
+//           file" when the file does not begin with "ZORV". Fields whose chunk the file lacks keep their previous
 //           values. Refused before anything is read: a path that is not a
 //           regular file (it is opened without waiting, so a FIFO cannot hang
 //           the load) and a file larger than kZvMaxFileSize. A damaged file

@@ -136,12 +136,12 @@ void readChunk(int key, ChunkReader& reader, ZvTrack& track) {
 }
 
 // Text files and other data can hold a chunk key by chance; a file whose first
-// key is not the root chunk's is most likely no track at all.
+// key is not the root chunk's is most likely no track at all, which is told
+// before the damage found.
 std::string notATrackNote(const unsigned char* bytes, size_t size) {
     const char* root = keyName(kKeyZORV);
     if (size >= 4 && std::memcmp(bytes, root, 4) == 0) return "";
-    return std::string("; the file does not look like a track file (it does not begin with \"") +
-           root + "\")";
+    return std::string("not a track file (it does not begin with \"") + root + "\"): ";
 }
 
 std::string strayBytesWarning(size_t count, size_t offset) {
@@ -224,7 +224,7 @@ int ZvOpenMemory(const unsigned char* bytes, size_t size, ZvTrack* track, ZvLoad
                         " bytes)");
         }
         if (reader.failed()) {
-            report->error = reader.error() + notATrackNote(bytes, size);
+            report->error = notATrackNote(bytes, size) + reader.error();
             return 0;
         }
         ++chunksRead;

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include "viewKeys.h"
+
 namespace {
 
 void* const kFont = GLUT_BITMAP_9_BY_15;
@@ -14,26 +16,8 @@ constexpr int kCharWidth = 9;
 constexpr int kMargin = 10;
 constexpr GLfloat kBoxOpacity = 0.75f;
 
-const char* const kBindings[] = {
-    "Keys and mouse (F1 hides this help)",
-    "  w / s          forward / back 0.5",
-    "  a / d          turn left / right 5 degrees",
-    "  x / y          look up / down 5 degrees",
-    "  q / e          move right / left 0.5, level",
-    "  r / f          move up / down 0.3",
-    "  Left / Right   turn left / right 5 degrees",
-    "  Up / Down      forward / back by a tenth of the distance",
-    "  PgUp / PgDn    up / down by a tenth of the distance",
-    "  wheel          forward / back by a tenth of the distance",
-    "                 (from the eye to the track, at least 0.5)",
-    "  left drag      turn the view",
-    "  right drag     pan the view (middle drag too)",
-    "  Shift          arrows, pages and mouse ten times faster",
-    "  Home           frame the whole track",
-    "  F1             this help",
-    "  F2             flat / solid view",
-    "  Escape         quit",
-    "",
+constexpr const char* kHeading = "Keys and mouse (F1 hides this help)";
+const char* const kAmberNote[] = {
     "Amber tubes in the solid view come closer to the track",
     "than the clearance (strutwright --clearance, default 1.5)",
 };
@@ -47,7 +31,10 @@ size_t longest(const std::vector<std::string>& lines) {
 }  // namespace
 
 std::vector<std::string> helpLines(bool solid, double lastFrameMs) {
-    std::vector<std::string> lines(std::begin(kBindings), std::end(kBindings));
+    std::vector<std::string> lines{kHeading};
+    lines.insert(lines.end(), std::begin(kViewKeyLines), std::end(kViewKeyLines));
+    lines.emplace_back("");
+    lines.insert(lines.end(), std::begin(kAmberNote), std::end(kAmberNote));
     char status[64];
     std::snprintf(status, sizeof status, "%s view, last frame %.1f ms", solid ? "solid" : "flat",
                   lastFrameMs);

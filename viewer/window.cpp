@@ -39,14 +39,14 @@ public:
 bool shiftHeld() { return (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0; }
 
 // Says why there is no view; that fails the run only when a screenshot was
-// asked for.
+// asked for, and is otherwise a note, which a quiet run leaves out.
 int skipView(const ViewRequest& request, const std::string& why) {
     if (!request.screenshotPath.empty()) {
         std::fprintf(stderr, "strutwright: no display (%s): cannot take the screenshot %s\n",
                      why.c_str(), request.screenshotPath.c_str());
         return kViewFailed;
     }
-    std::fprintf(stderr, "strutwright: no display (%s): viewer skipped\n", why.c_str());
+    if (!request.quiet) std::fprintf(stderr, "strutwright: no display (%s): viewer skipped\n", why.c_str());
     return kViewDone;
 }
 
