@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "app_fixtures.h"
 #include "reportLines.h"
@@ -396,6 +397,115 @@ TEST(DriverOptions, WindowOptionWordsAsValuesAreValues) {
     EXPECT_EQ(last.exitStatus, 2);
     EXPECT_EQ(last.err, "strutwright: -geometry needs a value\n"
                         "Try 'strutwright --help' for more information.\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The lines of `text`, without their newlines.
+std::vector<std::string> linesOf(const std::string& text) { return linesStartingWith(text, ""); }
+
+// A warning of each kind the run gives: the file's two stray bytes, a tube
+// naming a free node the track lacks, a marker past its segment's end, one at
+// a position that is not a number, one on a segment without a curve, and a
+// braced leg whose brace angle (90 degrees) is horizontal. With -q, each line
+// is a warning that begins with the program and the file.
+TEST(DriverWarnings, EveryWarningNamesTheProgramAndTheFile) {
+    ZvTrack track;
+    buildStraightTrack(&track);
+    addSupport(kEndFreeNode, 5, 0, kEndFreeNode, 6, 0, 1, 0, 0, &track);
+    addTrackNode(0, kMarkerColumn, 1.5f, &track);
+    addTrackNode(0, kMarkerColumn, std::numeric_limits<float>::quiet_NaN(), &track);
+    track.segmentArray[1].color3 = createColorARGB(255, 255, 0, 90);
+    addTrackNode(1, kMarkerBracedLeg, 0.25f, &track);
+    addSegment(kSegmentPlain, 3, 0, Color{}, Color{}, Color{}, 0, 0, &track);
+    addTrackNode(2, kMarkerColumn, 0.5f, &track);
+    const std::string input = scratchDir("driver-every-warning") + "/ride.zvtrack";
+    saveTrack(input, &track);
+    const size_t size = readFile(input).size();
+    writeBytes(input, readFile(input) + "!!");
+
+    const ProgramRun run = runProgram({"-q", "--no-view", input});
+    EXPECT_EQ(run.exitStatus, 0);
+    const std::string named = "strutwright: " + input + ": ";
+    EXPECT_EQ(linesOf(run.err),
+              (std::vector<std::string>{
+                  named + "2 stray bytes at byte " + std::to_string(size) + " after the last chunk ignored",
+                  named + "tubeArray[0]: end 1 names free node 5, but the track has 0 free nodes; end 2 names "
+                          "free node 6, but the track has 0 free nodes",
+                  named + "segment 0: the marker at 1.5 lies outside 0..1 along it; it was left in place",
+                  named + "segment 0: the marker at nan along it gives non-finite coordinates; it was left in place",
+                  named + "brace angle 90 degrees is nearly horizontal; braced legs stand far from their columns",
+                  named + "segment 2 has no curve; its 1 markers were left in place",
+              }));
+
+    // Placing markers on what that run wrote: it holds supports already (the
+    // tube above, two columns and a braced leg without ties).
+    const std::string output = input + "-new.zvtrack";
+    const ProgramRun placed = runProgram({"-q", "--no-view", "--place", "8", output});
+    EXPECT_EQ(placed.exitStatus, 0);
+    EXPECT_TRUE(contains(placed.err, "strutwright: " + output + ": already holds 12 support tubes: "))
+        << placed.err;
+    for (const std::string& line : linesOf(placed.err)) {
+        EXPECT_EQ(line.rfind("strutwright: " + output + ": ", 0), 0u) << line;
+    }
+}
+
+// Each kind of warning is capped on its own: 25 markers past their segment's
+// end, 25 markers on a segment whose curve is not finite, 22 segments without
+// a curve, each with a marker.
+TEST(DriverWarnings, EachKindIsCappedApartAndVerbosePrintsThemAll) {
+    ZvTrack track;
+    buildStraightTrack(&track, 0);
+    track.bezierArray[2].controlIn.y = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        const char* kind;
+        size_t lines;
+    } kinds[] = {{"out of range", 25}, {"not finite", 25}, {"without a curve", 22}};
+    for (int k = 1; k <= 25; ++k) {
+        addTrackNode(0, kMarkerColumn, 1.0f + static_cast<float>(k) / 100, &track);
+        addTrackNode(1, kMarkerColumn, static_cast<float>(k) / 100, &track);
+    }
+    for (int s = 2; s < 24; ++s) {
+        addSegment(kSegmentPlain, s + 1, 0, Color{}, Color{}, Color{}, 0, 0, &track);
+        addTrackNode(s, kMarkerColumn, 0.5f, &track);
+    }
+    const std::string input = scratchDir("driver-capped-kinds") + "/ride.zvtrack";
+    saveTrack(input, &track);
+    const std::string named = "strutwright: " + input + ": segment ";
+
+    const ProgramRun verbose = runProgram({"-q", "--verbose", "--no-view", input});
+    EXPECT_EQ(linesStartingWith(verbose.err, named).size(), 25u + 25u + 22u);
+    EXPECT_FALSE(contains(verbose.err, " more ")) << verbose.err;
+
+    const ProgramRun capped = runProgram({"-q", "--no-view", input});
+    EXPECT_EQ(linesStartingWith(capped.err, named).size(), 3 * kLinesPerKind);
+    for (const auto& kind : kinds) {
+        EXPECT_TRUE(contains(capped.err, "strutwright: " + input + ": ... and " +
+                                             std::to_string(kind.lines - kLinesPerKind) + " more " + kind.kind +
+                                             " lines (--verbose prints them all)\n"))
+            << capped.err;
+    }
+    EXPECT_EQ(linesOf(capped.err).size(), 3 * kLinesPerKind + 3);
+}
+
+// The letters, the special keys and the mouse of the view, and what the lines
+// on standard output are.
+TEST(DriverCommandLine, HelpListsTheViewsKeysAndMouseAndWhatStandardOutputCarries) {
+    const ProgramRun help = runProgram({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    for (const char* line : {"  w / s          forward / back 0.5", "  Left / Right   turn left / right 5 degrees",
+                             "  PgUp / PgDn    up / down by a tenth of the distance", "  left drag      turn the view",
+                             "  right drag     pan the view (middle drag too)", "  wheel          forward / back",
+                             "  Shift          arrows, pages and mouse ten times faster",
+                             "  Home           frame the whole track", "  F1             show or hide the help",
+                             "  F2             flat / solid view", "  Escape         quit"}) {
+        EXPECT_TRUE(contains(help.out, std::string("\n") + line)) << line;
+    }
+    EXPECT_TRUE(contains(help.out, "Standard output carries the generator's style entries, one line each (0\n"
+                                   "and 1), kept for scripts that read them"))
+        << help.out;
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ const Command kCommands[] = {
      "Prints every field of the track FILE as JSON, under the names the code uses:\n"
      "texts as Latin-1, non-finite numbers as \"nan\", \"inf\" and \"-inf\". Compare\n"
      "two tracks with: diff <(zvtrack dump a.zvtrack) <(zvtrack dump b.zvtrack)\n"},
-    {"check", CommandKind::kCheck, kNoOptions, "FILE", "one line per inconsistency found; changes nothing",
+    {"check", CommandKind::kCheck, kNoOptions, "FILE", "inconsistencies and what strutwright would warn of",
      "Prints one line per inconsistency of the track FILE, naming the element first:\n"
      "tube ends naming nodes that do not exist, track-node lists that do not match\n"
      "the segments, markers on segments without a curve, numbers that are not\n"
