@@ -68,9 +68,11 @@ void printMessages(const BatchResult& result, const CommandLine& commandLine,
                    const std::string& output) {
     const std::string& input = commandLine.trackPath;
     std::vector<ReportLine> lines = result.warnings;
-    for (const StructureConflict& conflict : result.clearance.structures) {
-        lines.push_back({kClearanceLines, input + ": " + clearanceWarning(conflict)});
-    }
+    const std::vector<StructureConflict>& conflicts = result.clearance.structures;
+    std::transform(conflicts.begin(), conflicts.end(), std::back_inserter(lines),
+                   [&input](const StructureConflict& conflict) {
+                       return ReportLine{kClearanceLines, input + ": " + clearanceWarning(conflict)};
+                   });
     if (!commandLine.quiet) {
         std::vector<ReportLine> summary = runSummary(result, {input, output});
         std::move(summary.begin(), summary.end(), std::back_inserter(lines));

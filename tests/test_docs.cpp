@@ -159,10 +159,13 @@ std::vector<std::string> readmeScreenshotCommands() {
     return commands;
 }
 
-// Runs `command` in a fresh clone; returns the files it wrote outside build-demo/
-// and whether it wrote a picture there.
-void runInClone(const std::string& command, const std::string& environment, std::set<std::string>* writtenOutside,
-                bool* picture) {
+struct CloneRun {
+    std::set<std::string> writtenOutside;  // the files outside build-demo/ afterwards
+    bool picture = false;                  // whether a picture was written into build-demo/
+};
+
+// Runs `command` (its environment in front) in a fresh clone.
+CloneRun runInClone(const std::string& command) {
     const std::string clone = scratchDir("readme-clone");
     fs::create_directories(clone + "/examples");
     fs::copy_file(kSource + "/examples/demo.zvtrack", clone + "/examples/demo.zvtrack");
@@ -171,19 +174,19 @@ void runInClone(const std::string& command, const std::string& environment, std:
     const std::string script = scratchDir("readme-command") + "/command.sh";
     std::ofstream(script) << command << "\n";
     std::string ignored;
-    const int status = runCommand("cd '" + clone + "' && " + environment +
-                                      " ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-                                      " bash '" + script + "' 2>/dev/null",
+    const int status = runCommand("cd '" + clone + "' && ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+                                  " bash '" + script + "' 2>/dev/null",
                                   &ignored);
     EXPECT_EQ(status, 0) << command;
+    CloneRun run;
     for (const auto& entry : fs::recursive_directory_iterator(clone)) {
         const std::string path = entry.path().lexically_relative(clone);
-        if (path.rfind("build-demo", 0) != 0) writtenOutside->insert(path);
+        if (path.rfind("build-demo", 0) != 0) run.writtenOutside.insert(path);
     }
-    *picture = false;
     for (const auto& entry : fs::directory_iterator(clone + "/build-demo")) {
-        *picture = *picture || (entry.path().extension() == ".png" && readPng(entry.path()).valid());
+        run.picture = run.picture || (entry.path().extension() == ".png" && readPng(entry.path()).valid());
     }
+    return run;
 }
 
 TEST(QuickStart, TheReadmeScreenshotCommandsWorkAndWriteOnlyIntoTheDemoBuild) {
@@ -195,11 +198,10 @@ TEST(QuickStart, TheReadmeScreenshotCommandsWorkAndWriteOnlyIntoTheDemoBuild) {
     for (const std::string& command : commands) {
         SCOPED_TRACE(command);
         const bool ownDisplay = command.rfind("xvfb-run", 0) == 0;
-        std::set<std::string> written;
-        bool picture = false;
-        runInClone(command, ownDisplay ? "env -u DISPLAY" : "DISPLAY=" + server.display().name, &written, &picture);
-        EXPECT_EQ(written, (std::set<std::string>{"examples", "examples/demo.zvtrack"}));
-        EXPECT_TRUE(picture);
+        const CloneRun run =
+            runInClone((ownDisplay ? "env -u DISPLAY " : "DISPLAY=" + server.display().name + " ") + command);
+        EXPECT_EQ(run.writtenOutside, (std::set<std::string>{"examples", "examples/demo.zvtrack"}));
+        EXPECT_TRUE(run.picture);
     }
 }
 

@@ -198,8 +198,9 @@ TEST(UnbuildableMarkers, MarkersOutsideTheirSegmentAreKeptWithAWarning) {
 
 // "kind: text", one per warning.
 std::vector<std::string> kindsAndTexts(const std::vector<ReportLine>& warnings) {
-    std::vector<std::string> lines;
-    for (const ReportLine& warning : warnings) lines.push_back(warning.kind + ": " + warning.text);
+    std::vector<std::string> lines(warnings.size());
+    std::transform(warnings.begin(), warnings.end(), lines.begin(),
+                   [](const ReportLine& warning) { return warning.kind + ": " + warning.text; });
     return lines;
 }
 

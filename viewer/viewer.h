@@ -9,7 +9,8 @@
 //                         or written). The screenshot is drawn offscreen at
 //                         the window's size, whether or not the window is
 //                         shown. Without a display it says so on stderr
-//                         and skips the view; that is not a failure unless a
+//                         (a note, left out when the request is quiet) and
+//                         skips the view; that is not a failure unless a
 //                         screenshot was asked for.
 #pragma once
 
