@@ -196,43 +196,6 @@ TEST(UnbuildableMarkers, MarkersOutsideTheirSegmentAreKeptWithAWarning) {
     EXPECT_EQ(2 * 3, tubeCount(track)) << "only the two markers on the segment got structures";
 }
 
-// "kind: text", one per warning.
-std::vector<std::string> kindsAndTexts(const std::vector<ReportLine>& warnings) {
-    std::vector<std::string> lines(warnings.size());
-    std::transform(warnings.begin(), warnings.end(), lines.begin(),
-                   [](const ReportLine& warning) { return warning.kind + ": " + warning.text; });
-    return lines;
-}
-
-// Each of the four kinds once; planning alone finds the same warnings as a
-// run and leaves the document as it was.
-TEST(UnbuildableMarkers, EveryWarningHasItsKindAndPlanningAloneFindsThemAll) {
-    ZvTrack track = twoSegments();
-    addSegment(kSegmentPlain, 3, 0, Color{}, Color{}, Color{}, 0, 0, &track);  // no curve
-    genfix::setColors(&track, 0, Color{}, Color{}, genfix::tieColor(255, 90));
-    track.bezierArray[2].controlIn.x = std::numeric_limits<float>::quiet_NaN();
-    addTrackNode(0, kMarkerColumn, 2.0f, &track);
-    addTrackNode(0, kMarkerBracedLeg, 0.5f, &track);
-    addTrackNode(1, kMarkerColumn, 0.5f, &track);
-    addTrackNode(2, kMarkerColumn, 0.5f, &track);
-    const std::vector<std::string> expected = {
-        "out of range: segment 0: the marker at 2 lies outside 0..1 along it; it was left in place",
-        "far brace: brace angle 90 degrees is nearly horizontal; braced legs stand far from their columns",
-        "not finite: segment 1: the marker at 0.5 along it gives non-finite coordinates; it was left in place",
-        "without a curve: segment 2 has no curve; its 1 markers were left in place",
-    };
-
-    ZvTrack planned = track;
-    EXPECT_EQ(kindsAndTexts(generationWarnings(&planned)), expected);
-    EXPECT_EQ(4, getTotalTrackNodes(0, &planned) + getTotalTrackNodes(1, &planned) +
-                     getTotalTrackNodes(2, &planned));
-    EXPECT_EQ(0, freeCount(planned) + fundCount(planned) + tubeCount(planned));
-
-    const genfix::MakeRun run = genfix::runMake(&track);
-    EXPECT_EQ(kindsAndTexts(run.report.warnings), expected);
-    EXPECT_EQ(1, run.report.markers.bracedLegs);
-}
-
 // The report tells what became of every marker, however often Type1 ran.
 TEST(Report, CountsStructuresByKindAndKeptMarkersByReason) {
     ZvTrack track = twoSegments();

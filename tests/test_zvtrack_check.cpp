@@ -139,6 +139,8 @@ TEST(ZvtrackCheckFindings, WhatStrutwrightWouldWarnOfComesLastInItsWords) {
                 ElementsAre("segment 9: 1 marker on a segment without a curve (the track has 10 beziers, open)",
                             "brace angle 89 degrees is nearly horizontal; braced legs stand far from their columns",
                             "segment 3: the marker at 1.5 lies outside 0..1 along it; it was left in place"));
+    EXPECT_EQ(track->trackNodeLists[3].nodes.size(), 4u) << "nothing is built";
+    EXPECT_TRUE(track->tubeArray.empty());
 }
 
 TEST(ZvtrackCheckFindings, NonFiniteTerrainHeightInUsedPart) {
