@@ -206,7 +206,9 @@ TEST(FailedOpen, MissingPathsAndFoldersAreRefusedWithTheirName) {
     std::string damaged = folder.file("damaged.zvtrack");
     writeText(damaged, "BEZR");
     EXPECT_EQ(ZvOpen(damaged.c_str(), &track, &report), 0);
-    EXPECT_EQ(report.error.find(damaged + ": chunk \"BEZR\" at byte 0"), 0u) << report.error;
+    EXPECT_EQ(report.error.find(damaged + ": not a track file (it does not begin with \"ZORV\"): chunk \"BEZR\" at byte 0"),
+              0u)
+        << report.error;
 }
 
 TEST(FailedSave, TargetsThatCannotBeWrittenLeaveNothingBehind) {
