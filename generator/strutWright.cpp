@@ -388,8 +388,9 @@ void strutWright::visitMarkers(KeepFlags& keep, bool build) {
         }
         counts.withoutCurve += leftInPlace;
         if (leftInPlace > 0) {
-            warnOnce(kWithoutCurveLines, "segment " + std::to_string(segment) + " has no curve; its " +
-                                             std::to_string(leftInPlace) + " markers were left in place");
+            const std::string markers = leftInPlace == 1 ? "marker was" : std::to_string(leftInPlace) + " markers were";
+            warnOnce(kWithoutCurveLines, "segment " + std::to_string(segment) + " has no curve; its " + markers +
+                                             " left in place");
         }
     }
 }

@@ -426,7 +426,7 @@ TEST(DriverWarnings, EveryWarningNamesTheProgramAndTheFile) {
                   named + "segment 0: the marker at 1.5 lies outside 0..1 along it; it was left in place",
                   named + "segment 0: the marker at nan along it gives non-finite coordinates; it was left in place",
                   named + "brace angle 90 degrees is nearly horizontal; braced legs stand far from their columns",
-                  named + "segment 2 has no curve; its 1 markers were left in place",
+                  named + "segment 2 has no curve; its marker was left in place",
               }));
 }
 
