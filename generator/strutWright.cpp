@@ -364,6 +364,7 @@ void strutWright::planOnly() {
 // Plans the structure of every marker that is no attachment point, and builds
 // it when `build`; afterwards `keep` flags every marker that stays.
 void strutWright::visitMarkers(KeepFlags& keep, bool build) {
+    building = build;
     MarkerCounts& counts = runReport.markers;
     counts.attachmentPoints = counts.withoutCurve = counts.outOfRange = counts.nonFinite = 0;
     StructurePlan plan;
@@ -706,13 +707,14 @@ void strutWright::removeMarkers(const KeepFlags& keep, size_t tubesBefore) {
     }
 }
 
-// "segment 3: the marker at 2 <problem>; it was left in place"
+// "segment 3: the marker at 2 <problem>; it was left in place" (when only
+// planning: "a run leaves it in place")
 void strutWright::warnAboutMarker(const char* kind, int segment, const TrackNodeRecord& marker,
                                   const char* problem) {
     char position[32];
     std::snprintf(position, sizeof position, "%g", static_cast<double>(marker.segmentPos));
     warnOnce(kind, "segment " + std::to_string(segment) + ": the marker at " + position + " " +
-             problem + "; it was left in place");
+             problem + (building ? "; it was left in place" : "; a run leaves it in place"));
 }
 
 void strutWright::warnOnce(const char* kind, const std::string& message) {

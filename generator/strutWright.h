@@ -235,5 +235,6 @@ private:
     Supports* supports = nullptr;
     FILE* entryOutput = stdout;
     GenerationReport runReport;
+    bool building = true;  // false while only planning: the warnings say what a run would do
     std::set<std::string> warningsGiven;
 };

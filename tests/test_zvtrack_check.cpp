@@ -117,12 +117,12 @@ TEST(ZvtrackCheckFindings, NonFiniteNumbersAreNamedByTheirPlace) {
                             "freeNodeArray[0].z: not a finite number (nan)",
                             "tubeArray[1].tubeSize: not a finite number (inf)",
                             // Bezier 2 ends segment 1, whose marker 0 a tube holds.
-                            "segment 1: the marker at 0.3 along it gives non-finite coordinates; it was left in place",
-                            "segment 1: the marker at 0.45 along it gives non-finite coordinates; it was left in place",
-                            "segment 1: the marker at 0.6 along it gives non-finite coordinates; it was left in place",
-                            "segment 1: the marker at 0.75 along it gives non-finite coordinates; it was left in place",
-                            "segment 1: the marker at 0.9 along it gives non-finite coordinates; it was left in place",
-                            "segment 4: the marker at inf along it gives non-finite coordinates; it was left in place"));
+                            "segment 1: the marker at 0.3 along it gives non-finite coordinates; a run leaves it in place",
+                            "segment 1: the marker at 0.45 along it gives non-finite coordinates; a run leaves it in place",
+                            "segment 1: the marker at 0.6 along it gives non-finite coordinates; a run leaves it in place",
+                            "segment 1: the marker at 0.75 along it gives non-finite coordinates; a run leaves it in place",
+                            "segment 1: the marker at 0.9 along it gives non-finite coordinates; a run leaves it in place",
+                            "segment 4: the marker at inf along it gives non-finite coordinates; a run leaves it in place"));
 }
 
 // What strutwright would warn of, in its words and after the file's own
@@ -138,7 +138,7 @@ TEST(ZvtrackCheckFindings, WhatStrutwrightWouldWarnOfComesLastInItsWords) {
     EXPECT_THAT(checkTrack(track.get()),
                 ElementsAre("segment 9: 1 marker on a segment without a curve (the track has 10 beziers, open)",
                             "brace angle 89 degrees is nearly horizontal; braced legs stand far from their columns",
-                            "segment 3: the marker at 1.5 lies outside 0..1 along it; it was left in place"));
+                            "segment 3: the marker at 1.5 lies outside 0..1 along it; a run leaves it in place"));
     EXPECT_EQ(track->trackNodeLists[3].nodes.size(), 4u) << "nothing is built";
     EXPECT_TRUE(track->tubeArray.empty());
 }
