@@ -7,8 +7,8 @@
 
 namespace {
 
-// More pieces than this per segment would only follow rounding noise.
-constexpr double kMaxPiecesPerSegment = 4096;
+// More pieces than this for a segment's bend would only follow rounding noise.
+constexpr double kMaxPiecesForBend = 4096;
 // A line of more pieces is sampled more coarsely instead.
 constexpr size_t kMaxPieces = size_t{1} << 22;
 constexpr double kNoArc = std::numeric_limits<double>::quiet_NaN();
@@ -34,11 +34,11 @@ std::vector<Point3D> samplePoints(const SegmentCurve& curve, size_t pieces, Curv
 size_t piecesWithin(const SegmentCurve& curve, float tolerance, float maxPiece) {
     const Point3D* p = curve.p;
     const double polygon = exactDistance(p[1], p[0]) + exactDistance(p[2], p[1]) + exactDistance(p[3], p[2]);
-    const double byBend = std::ceil(std::sqrt(0.75 * bendOf(curve) / tolerance));
+    const double byBend = std::min(std::ceil(std::sqrt(0.75 * bendOf(curve) / tolerance)), kMaxPiecesForBend);
     const double byLength = std::ceil(polygon / maxPiece);
     const double count = std::max({1.0, byBend, byLength});
     if (!std::isfinite(count)) return 0;
-    return static_cast<size_t>(std::min(count, kMaxPiecesPerSegment));
+    return static_cast<size_t>(std::min(count, static_cast<double>(kMaxPieces)));
 }
 
 SampledCentreLine::SampledCentreLine(const ZvTrack& track, float tolerance, float maxPiece)

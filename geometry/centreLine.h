@@ -8,15 +8,18 @@
 //                    `tolerance` of a curve and no longer than `maxPiece`:
 //                    between samples h apart a cubic strays at most h^2 / 8
 //                    times its largest second derivative, which is 6 times
-//                    the larger second difference of the control points. 0
-//                    for a curve that is not finite; at most 4,096.
+//                    the larger second difference of the control points (at
+//                    most 4,096 pieces for the bend, past which they would
+//                    follow rounding noise; as many as the length takes, up
+//                    to the line's cap). 0 for a curve that is not finite.
 //   SampledCentreLine  every segment with a curve (the closing segment of a
 //                    closed track too) in piecesWithin pieces, with the arc
 //                    position of each piece: measured along the pieces from
 //                    the start of segment 0 through the segments in order. A
 //                    segment whose points are not all finite has no pieces.
 //                    A track that would need more than four million pieces
-//                    is sampled more coarsely instead (some 100 MB).
+//                    (some 16,000,000 long at pieces of 4) is sampled more
+//                    coarsely instead (some 170 MB with the check's grid).
 #pragma once
 
 #include <cstddef>

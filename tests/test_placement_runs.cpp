@@ -89,13 +89,14 @@ TEST(PlacementRuns, ZvtrackPlaceWritesTheMarkersAndGeneratingThemGivesWhatOneRun
     ASSERT_EQ(runProgram({"--no-view", "-q", "--place=8", input}).exitStatus, 0);
     EXPECT_EQ(readFile(placed + "-new.zvtrack"), readFile(input + "-new.zvtrack"));
 
-    // On its own output it places nothing and writes the same bytes; only the
-    // existing output needs --force.
+    // On its own output it places nothing and writes the same bytes (the
+    // segments left without markers run low); only the existing output needs
+    // --force.
     const std::string again = dir + "/again.zvtrack";
     writeFile(again, "an older placement");
     const ProgramRun rerun = runZvtrack({"place", "--force", placed, again});
     EXPECT_EQ(rerun.exitStatus, 0) << rerun.err;
-    EXPECT_EQ(rerun.out, "markers placed every 8: none\n"
+    EXPECT_EQ(rerun.out, "markers placed every 8: none (every place is lower than 4)\n"
                          "  too low: 6 places (the track runs below 4 there)\n");
     EXPECT_EQ(readFile(again), readFile(placed));
 }
