@@ -60,14 +60,22 @@ void joinSharedNodes(const ZvTrack& track, const std::vector<TubeSegment>& tubes
     }
 }
 
-// Joins each tube to the tubes its free-node ends lie on.
+// Joins each tube to the tubes its free-node ends lie on (see
+// kMaxJoinsPerEnd).
 void joinEndsOnTubes(const ZvTrack& track, const std::vector<TubeSegment>& tubes, Joins& joins) {
     const SegmentGrid grid(tubes, kTubeCellSize);
     auto joinAt = [&](size_t tube, const Point3D& end) {
-        grid.forEachNear(grown(boxAround(end, end), kJoinTolerance), [&](uint32_t other) {
-            if (other != tube &&
-                closestPoints(end, end, tubes[other].from, tubes[other].to).distance <= kJoinTolerance) {
-                joins.join(tube, other);
+        int joined = 0;
+        const Box near = grown(boxAround(end, end), kJoinTolerance);
+        grid.forEachRunNear(near, [&](const SegmentGrid::Entry* entry, const SegmentGrid::Entry* last) {
+            for (; entry != last && joined < kMaxJoinsPerEnd; ++entry) {
+                const TubeSegment& other = tubes[entry->piece];
+                if (entry->piece == tube || !overlaps(boxOf(other), near) ||
+                    closestPoints(end, end, other.from, other.to).distance > kJoinTolerance) {
+                    continue;
+                }
+                joins.join(tube, entry->piece);
+                ++joined;
             }
         });
     };

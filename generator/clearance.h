@@ -149,10 +149,14 @@ struct TubeConflict {
 // where a free-node end of one lies on the other (within kJoinTolerance):
 // generated structures give each member nodes of its own, but every member
 // starts or ends on the member it hangs from. Foundation nodes join nothing.
-// A structure hangs from the track point nearest its highest tube end; a
-// marker end stands at its position as a curve parameter. Tubes with an end
-// that names no node are not checked. One record per structure in conflict,
-// for the tube of its first conflict, by tube index.
+// An end that lies on more than kMaxJoinsPerEnd tubes (columns stacked on
+// one line, as under a helix) joins the first of them found, in the grid's
+// order from the top down: those are joined to the rest through their own
+// ends. A structure hangs from the track point nearest its highest tube end;
+// a marker end stands at its position as a curve parameter. Tubes with an
+// end that names no node are not checked. One record per structure in
+// conflict, for the tube of its first conflict, by tube index.
 constexpr float kJoinTolerance = 0.01f;
+constexpr int kMaxJoinsPerEnd = 4;
 std::vector<TubeConflict> checkTrackClearance(const ZvTrack& track,
                                               float radius = kDefaultClearanceRadius);

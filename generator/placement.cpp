@@ -22,8 +22,8 @@ enum class Outcome { kPlaced, kNotClear, kNoFiniteBanking, kNotFinite, kNotTried
 // Places markers on one bare segment at a time.
 class Placer {
 public:
-    Placer(ZvTrack* track, float spacing, PlacementReport* report)
-        : track(track), spacing(spacing), line(*track, kDefaultClearanceRadius), report(report) {}
+    Placer(ZvTrack* track, float spacing, const PlacementLimits& limits, PlacementReport* report)
+        : track(track), spacing(spacing), limits(limits), line(*track, kDefaultClearanceRadius), report(report) {}
 
     // Places at the candidates of segment s, which starts `start` along the
     // track, from candidate `next` on; returns the first candidate after the
@@ -67,10 +67,10 @@ public:
 
 private:
     bool atLimit() {
-        if (static_cast<long>(report->placed.size()) >= kMaxPlacedMarkers) {
-            report->stop.limit = PlacementLimit::kMarkers;
-        } else if (report->places >= kMaxPlaces) {
-            report->stop.limit = PlacementLimit::kPlaces;
+        if (static_cast<long>(report->placed.size()) >= limits.markers) {
+            report->stop = {PlacementLimit::kMarkers, limits.markers};
+        } else if (report->places >= limits.places) {
+            report->stop = {PlacementLimit::kPlaces, limits.places};
         }
         return report->stop.limit != PlacementLimit::kNone;
     }
@@ -142,6 +142,7 @@ private:
 
     ZvTrack* track;
     float spacing;
+    PlacementLimits limits;
     CentreLine line;
     PlacementReport* report;
     BezierCalc bezierCalc;
@@ -188,19 +189,19 @@ std::string leftOutLine(const LeftOutMarker& marker, float spacing) {
 
 std::string stopLine(const PlacementStop& stop) {
     const std::string limit = stop.limit == PlacementLimit::kMarkers
-                                  ? "placing stops at " + std::to_string(kMaxPlacedMarkers) + " markers"
-                                  : "placing stops after " + std::to_string(kMaxPlaces) + " places";
+                                  ? "placing stops at " + std::to_string(stop.count) + " markers"
+                                  : "placing stops after " + std::to_string(stop.count) + " places";
     return "  stopped: segment " + std::to_string(stop.segment) + " at " + fixed(stop.position, 2) + ", " +
            fixed(stop.arc, 0) + " along the track (" + limit + ")";
 }
 
 }  // namespace
 
-PlacementReport placeMarkers(ZvTrack* track, float spacing) {
+PlacementReport placeMarkers(ZvTrack* track, float spacing, const PlacementLimits& limits) {
     PlacementReport report;
     const std::vector<char> bare = bareSegments(*track, &report);
     if (!(spacing >= kMinimumMarkerSpacing) || !std::isfinite(spacing)) return report;
-    Placer placer(track, spacing, &report);
+    Placer placer(track, spacing, limits, &report);
     // Candidates k = 0, 1, ... lie at (k + 1/2) D from the start of segment 0.
     double start = 0;  // arc length at the start of the current segment
     long next = 0;     // the first candidate not yet passed

@@ -67,10 +67,17 @@ struct LeftOutMarker {
     LeftOutReason reason = LeftOutReason::kNotClear;
 };
 
+// How far placing goes (tests set smaller limits).
+struct PlacementLimits {
+    long markers = kMaxPlacedMarkers;
+    long places = kMaxPlaces;
+};
+
 // Where placing stopped at one of its limits.
 enum class PlacementLimit : uint8_t { kNone, kMarkers, kPlaces };
 struct PlacementStop {
     PlacementLimit limit = PlacementLimit::kNone;
+    long count = 0;      // the limit: markers placed or places looked at
     int segment = 0;     // the first candidate not looked at: its segment,
     float position = 0;  // curve parameter,
     double arc = 0;      // and arc length from the start of segment 0
@@ -97,7 +104,8 @@ struct PlacementReport {
 std::string supportedTrackWarning(int tubes);
 
 // Adds the markers to the track; see above.
-PlacementReport placeMarkers(ZvTrack* track, float spacing = kDefaultMarkerSpacing);
+PlacementReport placeMarkers(ZvTrack* track, float spacing = kDefaultMarkerSpacing,
+                             const PlacementLimits& limits = PlacementLimits{});
 
 // What a placement at `spacing` did, as lines for the user (no prefix):
 //   markers placed every 8: 30 columns, 20 braced legs, 7 crossbeams
