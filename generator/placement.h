@@ -32,9 +32,9 @@ constexpr float kLowestMarker = 4.0f;
 constexpr float kCrossbeamBank = 30.0f;  // degrees
 // A blocked marker moves by spacing / kMoveDivisions, up to half the spacing.
 constexpr int kMoveDivisions = 10;
-// Placing stops when it has placed this many markers (a file of some 400 MB
-// once generated), or looked at this many places, placed or not: each costs
-// up to kMoveDivisions + 1 structures planned and checked.
+// Placing stops when it has placed this many markers (some 1.6 GB of file
+// once generated as braced legs), or looked at this many places, placed or
+// not: each costs up to kMoveDivisions + 1 structures planned and checked.
 constexpr long kMaxPlacedMarkers = 1000000;
 constexpr long kMaxPlaces = 2 * kMaxPlacedMarkers;
 // Flatness tolerance of the arc-length tables: about five pieces per segment
