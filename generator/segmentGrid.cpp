@@ -42,13 +42,14 @@ SegmentGrid::SegmentGrid(const std::vector<TubeSegment>& filed, float size)
         } else {
             byCell[i] = 1;
             references += covered;
+            rise = std::max(rise, box.hi.y - box.lo.y);
         }
     }
     // A quarter of the references: stacked laps share their cells, and the
     // table grows when it must.
     size_t tableSize = kFirstTableSize;
     while (tableSize < references / 4) tableSize *= 2;
-    cells.assign(tableSize, Cell{kEmptyKey, 0, 0, 0});
+    cells.assign(tableSize, Cell{kEmptyKey, 0, 0});
 
     // Count the entries of each cell, lay the cells out one after the other,
     // fill them, and put each cell's in order from the top down.
@@ -74,9 +75,7 @@ SegmentGrid::SegmentGrid(const std::vector<TubeSegment>& filed, float size)
     }
     entries.resize(next);
     forEachCell([this](int64_t key, size_t i, const Box& box) {
-        Cell& cell = cells[slotOf(key)];
-        entries[cell.end++] = {box.hi.y, static_cast<uint32_t>(i)};
-        cell.rise = std::max(cell.rise, box.hi.y - box.lo.y);
+        entries[cells[slotOf(key)].end++] = {box.hi.y, static_cast<uint32_t>(i)};
     });
     // Ties go by index, so equal tracks give equal grids.
     auto fromTheTop = [](const Entry& a, const Entry& b) { return a.top > b.top || (a.top == b.top && a.piece < b.piece); };
@@ -124,7 +123,7 @@ size_t SegmentGrid::claimSlot(int64_t key) {
     size_t slot = slotOf(key);
     if (cells[slot].key == key) return slot;
     if (2 * (occupied + 1) > cells.size()) {
-        std::vector<Cell> old(2 * cells.size(), Cell{kEmptyKey, 0, 0, 0});
+        std::vector<Cell> old(2 * cells.size(), Cell{kEmptyKey, 0, 0});
         old.swap(cells);
         for (const Cell& cell : old) {
             if (cell.key != kEmptyKey) cells[slotOf(cell.key)] = cell;

@@ -4,9 +4,10 @@
 // Pieces are filed by their index under every square cell of the ground plane
 // (x, z) that their footprint touches, each cell's pieces in the order of
 // their highest point, from the top down. A search takes from each cell only
-// the pieces whose heights may reach into the box's, so pieces stacked high
-// above one another in one cell (the turns of a helix, vertical track) cost a
-// search only those near its box's heights. Pieces with a non-finite end are
+// the pieces whose heights may reach into the box's (their tops from its
+// bottom to the greatest height of a filed piece above its top), so pieces
+// stacked high above one another in one cell (the turns of a helix, vertical
+// track) cost a search only those near its box's heights. Pieces with a non-finite end are
 // never filed. A piece whose footprint covers more than kMaxCellsPerPiece
 // cells goes to one list that every search visits, and a search whose box
 // covers more cells than the grid holds visits every cell instead: no search
@@ -74,7 +75,6 @@ private:
     struct Cell {
         int64_t key;
         uint32_t begin, end;  // its entries in `entries`
-        float rise;           // the greatest height of a piece filed in it
     };
     struct Span {
         int64_t lo, hi;
@@ -86,7 +86,7 @@ private:
     size_t claimSlot(int64_t key);
     uint64_t cellsCovered(const Box& box) const;
     template <class Visit>
-    static void visitHeights(const Entry* begin, const Entry* end, float rise, const Box& box, Visit&& visit);
+    static void visitHeights(const Entry* begin, const Entry* end, float tallest, const Box& box, Visit&& visit);
 
     double perCell = 1;  // cells per unit of length
     std::vector<Cell> cells;  // open addressing, a power of two in size
@@ -94,15 +94,17 @@ private:
     std::vector<size_t> filledSlots;  // the slots of `cells` that hold a cell
     std::vector<Entry> entries;     // grouped by cell, each cell's from the top down
     std::vector<Entry> everywhere;  // pieces too large to file, from the top down
-    float everywhereRise = 0;
+    float rise = 0;                 // the greatest height of a piece filed in a cell
+    float everywhereRise = 0;       // and in `everywhere`
 };
 
 // The entries of one cell (highest top first, at least one) whose piece may
 // reach into the box's heights: a top at or above the box's bottom, and no
-// more than `rise` above its top.
+// more than `tallest`, the greatest height of a piece among them, above its
+// top.
 template <class Visit>
-void SegmentGrid::visitHeights(const Entry* begin, const Entry* end, float rise, const Box& box, Visit&& visit) {
-    const float highest = box.hi.y + rise;
+void SegmentGrid::visitHeights(const Entry* begin, const Entry* end, float tallest, const Box& box, Visit&& visit) {
+    const float highest = box.hi.y + tallest;
     // Most searches take a whole cell.
     const Entry* first = begin->top <= highest ? begin : std::partition_point(begin, end, [highest](const Entry& e) {
         return e.top > highest;
@@ -122,7 +124,7 @@ void SegmentGrid::forEachRunNear(const Box& box, Visit&& visit) const {
     if (coversAll(box)) {
         for (const size_t slot : filledSlots) {
             const Cell& cell = cells[slot];
-            visitHeights(all + cell.begin, all + cell.end, cell.rise, box, visit);
+            visitHeights(all + cell.begin, all + cell.end, rise, box, visit);
         }
         return;
     }
@@ -131,7 +133,7 @@ void SegmentGrid::forEachRunNear(const Box& box, Visit&& visit) const {
     for (int64_t column = columns.lo; column <= columns.hi; ++column) {
         for (int64_t row = rows.lo; row <= rows.hi; ++row) {
             const Cell& cell = cells[slotOf(keyOf(column, row))];
-            if (cell.begin != cell.end) visitHeights(all + cell.begin, all + cell.end, cell.rise, box, visit);
+            if (cell.begin != cell.end) visitHeights(all + cell.begin, all + cell.end, rise, box, visit);
         }
     }
 }

@@ -181,21 +181,11 @@ TEST(Clearance, TubesJoinThroughSharedNodesAndEndsOnOtherTubes) {
     EXPECT_TRUE(checkTrackClearance(handMadeSupports(0.02f)).empty());
 }
 
-// Over the crossing a second straight runs along z at height 12, 1 beside the
-// column: the column meets it first going down, before the lower straight it
-// passes right through.
-ZvTrack twoLevelCrossing() {
-    ZvTrack track = genfix::straightTrack({-44, 20, 0}, {44, 20, 0});
-    genfix::addStraightBezier(&track, {1, 12, -60});
-    genfix::addStraightBezier(&track, {1, 12, 60});  // segment 2, the middle straight
-    genfix::addStraightBezier(&track, {0, 5, 60});
-    genfix::addStraightBezier(&track, {0, 5, -60});  // segment 4, the lower straight
-    addTrackNode(0, kMarkerColumn, 0.5f, &track);
-    return track;
-}
-
+// A column over the crossing meets the middle straight, 1 beside it, first
+// going down, before the lower straight it passes right through.
 TEST(Clearance, TheConflictReportedIsTheFirstMetGoingDown) {
-    ZvTrack track = twoLevelCrossing();
+    ZvTrack track = genfix::twoLevelCrossing();
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
     const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
     const BuiltClearance found = checkBuiltStructures(track, report);
     ASSERT_EQ(1u, found.structures.size());
