@@ -17,9 +17,10 @@
 //                    position of each piece: measured along the pieces from
 //                    the start of segment 0 through the segments in order. A
 //                    segment whose points are not all finite has no pieces.
-//                    A track that would need more than four million pieces
-//                    (some 16,000,000 long at pieces of 4) is sampled more
-//                    coarsely instead (some 170 MB with the check's grid).
+//                    A track that would need more than 2,097,152 pieces
+//                    (8,000,000 long at pieces of 4) is sampled more
+//                    coarsely instead: the line and the check's grid take
+//                    some 220 MB at most.
 #pragma once
 
 #include <cstddef>
