@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <tuple>
@@ -120,7 +121,7 @@ Point3D topOf(const std::vector<BuiltTube>& members) {
 }  // namespace
 
 CentreLine::CentreLine(const ZvTrack& track, float clearance)
-    : line(track, kSampleTolerance, kMaxPieceLength), radius(clearance),
+    : line(track, Sampling{kSampleTolerance, kMaxPieceLength}), radius(clearance),
       ownReach(static_cast<double>(clearance) + kOwnStretchMargin),
       grid(line.pieces(), kLineCellSize) {}
 
@@ -172,7 +173,7 @@ bool CentreLine::firstPieceMet(const Structure& structure, bool stopAtAny, uint3
     // A cursor per grid cell near the structure, each at the highest piece
     // that may reach it.
     cursors.clear();
-    grid.forEachRunNear(reach, [this](const SegmentGrid::Entry* begin, const SegmentGrid::Entry* end) {
+    grid.forEachRunNear(structureReach, [this](const SegmentGrid::Entry* begin, const SegmentGrid::Entry* end) {
         if (begin != end) cursors.push_back({begin, end});
     });
     // Layer by layer from the top down: every piece of a layer is met before
@@ -206,24 +207,24 @@ bool CentreLine::firstPieceMet(const Structure& structure, bool stopAtAny, uint3
     }
 }
 
-// The box of the structure's tubes grown by the radius, in `reach`; false
-// when no tube is finite.
+// The box of the structure's tubes grown by the radius, in `structureReach`;
+// false when no tube is finite.
 bool CentreLine::reachOf(const Structure& structure) {
     bool any = false;
     for (const BuiltTube* tube = structure.first; tube != structure.last; ++tube) {
         if (!isFinite(tube->ends)) continue;
         const Box box = boxOf(tube->ends);
-        reach = any ? merged(reach, box) : box;
+        structureReach = any ? merged(structureReach, box) : box;
         any = true;
     }
-    reach = grown(reach, radius);
+    structureReach = grown(structureReach, radius);
     return any;
 }
 
 // Whether a piece off the own stretch comes within the radius of a member.
 bool CentreLine::withinReach(uint32_t id, const Structure& structure) const {
     const Box box = boxOf(line.pieces()[id]);
-    if (!overlaps(box, reach) || inOwnStretch(line.arcs()[id], structure.ownArc)) return false;
+    if (!overlaps(box, structureReach) || inOwnStretch(line.arcs()[id], structure.ownArc)) return false;
     Pair pair{};
     return closestMember(id, structure, &pair);
 }
@@ -309,7 +310,9 @@ std::vector<TubeConflict> checkTrackClearance(const ZvTrack& track, float radius
     TubePass pass;
     for (const std::vector<size_t>& structure : joinedStructures(track, tubes)) {
         members.clear();
-        for (size_t tube : structure) members.push_back({tubes[tube], static_cast<int>(tube), MemberRole::kUnknown});
+        std::transform(structure.begin(), structure.end(), std::back_inserter(members), [&tubes](size_t tube) {
+            return BuiltTube{tubes[tube], static_cast<int>(tube), MemberRole::kUnknown};
+        });
         const double ownArc = line.nearestArc(topOf(members));
         if (!line.firstConflict(members.data(), members.data() + members.size(), ownArc, &pass)) continue;
         const size_t tube = structure[pass.tube];

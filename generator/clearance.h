@@ -114,7 +114,7 @@ private:
     SegmentGrid grid;
     // The search of one structure: the box of its tubes grown by the
     // radius, and a cursor per grid cell under it.
-    Box reach{};
+    Box structureReach{};
     std::vector<Cursor> cursors;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "angles.h"
 #include "clearance.h"
@@ -19,35 +20,48 @@ constexpr double kCandidateIndexCap = 9e15;
 // first outcome in this order tells why the marker was left out.
 enum class Outcome { kPlaced, kNotClear, kNoFiniteBanking, kNotFinite, kNotTried };
 
+// A bare segment being placed on.
+struct BareSegment {
+    int s;
+    const SegmentCurve& curve;
+    const std::vector<ArcPiece>& table;  // its arc-length table
+    double start;                        // arc length from the start of segment 0
+    float lastPlaced = -1;               // the curve parameter of its last marker
+    double length() const { return table.back().length; }
+};
+
+// A candidate place: arc length along its segment, and curve parameter.
+struct Candidate {
+    double arc;
+    float t;
+};
+
 // Places markers on one bare segment at a time.
 class Placer {
 public:
     Placer(ZvTrack* track, float spacing, const PlacementLimits& limits, PlacementReport* report)
         : track(track), spacing(spacing), limits(limits), line(*track, kDefaultClearanceRadius), report(report) {}
 
-    // Places at the candidates of segment s, which starts `start` along the
-    // track, from candidate `next` on; returns the first candidate after the
-    // segment, or -1 when placing stopped at a limit.
-    long placeOnSegment(int s, const SegmentCurve& curve, const std::vector<ArcPiece>& table, double start,
-                        long next) {
-        const double length = table.back().length;
-        float lastPlaced = -1;
+    // Places at the candidates of the segment from candidate `next` on;
+    // returns the first candidate after the segment, or -1 when placing
+    // stopped at a limit.
+    long placeOnSegment(BareSegment& segment, long next) {
         long k = next;
-        for (; candidateArc(k) < start + length; ++k) {
-            const double arc = candidateArc(k) - start;
-            const float candidate = parameterAtArc(curve, table, arc);
+        for (; candidateArc(k) < segment.start + segment.length(); ++k) {
+            const double arc = candidateArc(k) - segment.start;
+            const Candidate candidate{arc, parameterAtArc(segment.curve, segment.table, arc)};
             if (atLimit()) {
-                report->stop.segment = s;
-                report->stop.position = candidate;
+                report->stop.segment = segment.s;
+                report->stop.position = candidate.t;
                 report->stop.arc = candidateArc(k);
                 return -1;
             }
             ++report->places;
-            if (typeAt(s, candidate) == kNoMarker) {
+            if (typeAt(segment.s, candidate.t) == kNoMarker) {
                 ++report->tooLow;
                 continue;
             }
-            placeNear(s, curve, table, arc, candidate, &lastPlaced);
+            placeNear(segment, candidate);
         }
         return k;
     }
@@ -77,28 +91,26 @@ private:
 
     // Tries the candidate's place and those around it (0, +1, -1, +2, -2, ...
     // steps of D / kMoveDivisions, up to D/2) until one takes the marker.
-    void placeNear(int s, const SegmentCurve& curve, const std::vector<ArcPiece>& table, double arc,
-                   float candidate, float* lastPlaced) {
-        const double length = table.back().length;
+    void placeNear(BareSegment& segment, const Candidate& candidate) {
         const double step = spacing / kMoveDivisions;
         Outcome worst = Outcome::kNotTried;
         for (int move = 0; move <= 2 * (kMoveDivisions / 2); ++move) {
             const int steps = (move + 1) / 2 * (move % 2 == 1 ? 1 : -1);
-            const double at = arc + steps * step;
-            if (at < 0 || at > length) continue;
+            const double at = candidate.arc + steps * step;
+            if (at < 0 || at > segment.length()) continue;
             TrackNodeRecord marker;
-            marker.segmentPos = parameterAtArc(curve, table, at);
-            marker.nodeType = typeAt(s, marker.segmentPos);
-            if (marker.nodeType == kNoMarker || marker.segmentPos <= *lastPlaced) continue;
-            const Outcome outcome = tryPlace(s, marker);
+            marker.segmentPos = parameterAtArc(segment.curve, segment.table, at);
+            marker.nodeType = typeAt(segment.s, marker.segmentPos);
+            if (marker.nodeType == kNoMarker || marker.segmentPos <= segment.lastPlaced) continue;
+            const Outcome outcome = tryPlace(segment.s, marker);
             if (outcome == Outcome::kPlaced) {
-                add(s, marker, candidate);
-                *lastPlaced = marker.segmentPos;
+                add(segment.s, marker, candidate.t);
+                segment.lastPlaced = marker.segmentPos;
                 return;
             }
             worst = std::min(worst, outcome);
         }
-        report->leftOut.push_back({s, candidate, reasonFor(worst)});
+        report->leftOut.push_back({segment.s, candidate.t, reasonFor(worst)});
     }
 
     static LeftOutReason reasonFor(Outcome worst) {
@@ -211,8 +223,8 @@ PlacementReport placeMarkers(ZvTrack* track, float spacing, const PlacementLimit
         const std::vector<ArcPiece> table = arcPieces(curve, kPlacementTolerance);
         const double length = table.empty() ? 0.0 : table.back().length;
         if (!std::isfinite(length)) continue;
-        next = bare[s] ? placer.placeOnSegment(static_cast<int>(s), curve, table, start, next)
-                       : std::max(next, placer.candidatesBefore(start + length));
+        BareSegment segment{static_cast<int>(s), curve, table, start};
+        next = bare[s] ? placer.placeOnSegment(segment, next) : std::max(next, placer.candidatesBefore(start + length));
         if (next < 0) break;
         start += length;
     }
@@ -238,7 +250,8 @@ std::vector<std::string> placementSummary(const PlacementReport& report, float s
                         " (their supports would have come within " +
                         shortNumber(kDefaultClearanceRadius) + " of the track)");
     }
-    for (const LeftOutMarker& marker : report.leftOut) lines.push_back(leftOutLine(marker, spacing));
+    std::transform(report.leftOut.begin(), report.leftOut.end(), std::back_inserter(lines),
+                   [spacing](const LeftOutMarker& marker) { return leftOutLine(marker, spacing); });
     if (report.tooLow > 0) {
         lines.push_back("  too low: " + listOf({{count(report.tooLow), "place", "places"}}) +
                         " (the track runs below " + shortNumber(kLowestMarker) + " there)");

@@ -34,29 +34,31 @@ std::vector<Point3D> samplePoints(const SegmentCurve& curve, size_t pieces, Curv
     return points;
 }
 
-size_t piecesWithin(const SegmentCurve& curve, float tolerance, float maxPiece) {
+size_t piecesWithin(const SegmentCurve& curve, const Sampling& sampling) {
     const Point3D* p = curve.p;
     const double polygon = exactDistance(p[1], p[0]) + exactDistance(p[2], p[1]) + exactDistance(p[3], p[2]);
-    const double byBend = std::min(std::ceil(std::sqrt(0.75 * bendOf(curve) / tolerance)), kMaxPiecesForBend);
-    const double byLength = std::ceil(polygon / maxPiece);
+    const double byBend = std::min(std::ceil(std::sqrt(0.75 * bendOf(curve) / sampling.tolerance)), kMaxPiecesForBend);
+    const double byLength = std::ceil(polygon / sampling.maxPiece);
     const double count = std::max({1.0, byBend, byLength});
     if (!std::isfinite(count)) return 0;
     return static_cast<size_t>(std::min(count, static_cast<double>(kMaxPieces)));
 }
 
-SampledCentreLine::SampledCentreLine(const ZvTrack& track, float tolerance, float maxPiece)
+SampledCentreLine::SampledCentreLine(const ZvTrack& track, const Sampling& sampling)
     : closed_(track.closedTrack != 0) {
     segments_.resize(track.segmentArray.size());
     std::vector<size_t> counts(segments_.size(), 0);
     SegmentCurve curve;
     for (size_t s = 0; s < segments_.size(); ++s) {
-        if (segmentCurve(static_cast<int>(s), &track, &curve)) counts[s] = piecesWithin(curve, tolerance, maxPiece);
+        if (segmentCurve(static_cast<int>(s), &track, &curve)) counts[s] = piecesWithin(curve, sampling);
     }
     // Sized once: the lists of a long track are large, and growing them would
     // touch twice the memory.
     size_t total = std::accumulate(counts.begin(), counts.end(), size_t{0});
     if (total > kMaxPieces) {
-        for (size_t& count : counts) count = count == 0 ? 0 : std::max<size_t>(1, count * kMaxPieces / total);
+        std::transform(counts.begin(), counts.end(), counts.begin(), [total](size_t count) {
+            return count == 0 ? 0 : std::max<size_t>(1, count * kMaxPieces / total);
+        });
         total = std::accumulate(counts.begin(), counts.end(), size_t{0});
     }
     pieces_.reserve(total);
@@ -74,9 +76,9 @@ SampledCentreLine::SampledCentreLine(const ZvTrack& track, float tolerance, floa
             const Point3D to = samplePoint(curve, k, count, CurveForm::kSupports);
             finite = isFinite(to);
             pieces_.push_back({from, to});
-            const float length = static_cast<float>(exactDistance(to, from));
-            arcs_.push_back({length_, length, static_cast<int>(s)});
-            length_ += length;
+            const float pieceLength = static_cast<float>(exactDistance(to, from));
+            arcs_.push_back({length_, pieceLength, static_cast<int>(s)});
+            length_ += pieceLength;
             from = to;
         }
         if (!finite) {

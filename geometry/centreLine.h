@@ -4,8 +4,8 @@
 //   samplePoints     the points at t = k / pieces, k = 0..pieces, of a
 //                    segment's curve, evaluated as the supports stand on it
 //                    (cubicPoint) or as the view draws it (centreLinePoint).
-//   piecesWithin     how many pieces of even curve parameter keep within
-//                    `tolerance` of a curve and no longer than `maxPiece`:
+//   piecesWithin     how many pieces of even curve parameter keep within the
+//                    tolerance of a curve and no longer than the longest piece:
 //                    between samples h apart a cubic strays at most h^2 / 8
 //                    times its largest second derivative, which is 6 times
 //                    the larger second difference of the control points (at
@@ -32,7 +32,13 @@
 enum class CurveForm { kSupports, kDrawn };
 
 std::vector<Point3D> samplePoints(const SegmentCurve& curve, size_t pieces, CurveForm form);
-size_t piecesWithin(const SegmentCurve& curve, float tolerance, float maxPiece);
+// How finely a curve is sampled.
+struct Sampling {
+    float tolerance;  // the most a piece may stray from the curve
+    float maxPiece;   // the longest piece
+};
+
+size_t piecesWithin(const SegmentCurve& curve, const Sampling& sampling);
 
 class SampledCentreLine {
 public:
@@ -43,7 +49,7 @@ public:
         int segment;   // from 0
     };
 
-    SampledCentreLine(const ZvTrack& track, float tolerance, float maxPiece);
+    SampledCentreLine(const ZvTrack& track, const Sampling& sampling);
 
     const std::vector<TubeSegment>& pieces() const { return pieces_; }
     const std::vector<PieceArc>& arcs() const { return arcs_; }

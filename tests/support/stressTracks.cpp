@@ -101,7 +101,7 @@ ZvTrack helixTrack(int turns) {
     ZvTrack track = openTrack(nodes);
     for (int s = 0; s < turns * kSegmentsPerTurn; ++s) {
         for (int m = 0; m < kMarkersPerHelixSegment; ++m) {
-            addTrackNode(s, kMarkerColumn, (m + 0.5f) / kMarkersPerHelixSegment, &track);
+            addTrackNode(s, kMarkerColumn, (static_cast<float>(m) + 0.5f) / kMarkersPerHelixSegment, &track);
         }
     }
     return track;
