@@ -69,25 +69,25 @@ size_t leftOutOn(const PlacementReport& report, int segment) {
 // The upper straight runs 10 above its return: every place on it is left out
 // (places at 4, 12, ...: length / 8 of them), and the return takes markers.
 TEST(Scaling, AHairpinPlacedEvery8) {
-    const ZvTrack small = hairpinTrack(40000), large = hairpinTrack(160000);
+    const ZvTrack small = hairpinTrack(30000), large = hairpinTrack(120000);
     const BatchResult result = run(large, kSpacing);
-    EXPECT_EQ(160000u / 8, result.placement.leftOut.size());
-    EXPECT_EQ(160000u / 8, leftOutOn(result.placement, 0));
-    EXPECT_GT(result.placement.placed.size(), 160000u / 8);
+    EXPECT_EQ(120000u / 8, result.placement.leftOut.size());
+    EXPECT_EQ(120000u / 8, leftOutOn(result.placement, 0));
+    EXPECT_GT(result.placement.placed.size(), 120000u / 8);
     EXPECT_TRUE(result.clearance.structures.empty());
-    EXPECT_LE(growth(small, large, kSpacing, "hairpin 40,000 long"), kMostGrowth);
+    EXPECT_LE(growth(small, large, kSpacing, "hairpin 30,000 long"), kMostGrowth);
 }
 
 // Vertical track passes over itself everywhere: no place keeps its supports
-// clear. 12 segments of 4,990 hold ceil((59,880 - 4) / 8) places, 48 of them
-// ceil((239,520 - 4) / 8).
+// clear. 8 segments of 4,990 hold ceil((39,920 - 4) / 8) places, 32 of them
+// ceil((159,680 - 4) / 8).
 TEST(Scaling, VerticalSegmentsPlacedEvery8) {
-    const ZvTrack small = verticalTrack(12), large = verticalTrack(48);
-    EXPECT_EQ(7485u, run(small, kSpacing).placement.leftOut.size());
+    const ZvTrack small = verticalTrack(8), large = verticalTrack(32);
+    EXPECT_EQ(4990u, run(small, kSpacing).placement.leftOut.size());
     const BatchResult result = run(large, kSpacing);
-    EXPECT_EQ(29940u, result.placement.leftOut.size());
+    EXPECT_EQ(19960u, result.placement.leftOut.size());
     EXPECT_TRUE(result.placement.placed.empty());
-    EXPECT_LE(growth(small, large, kSpacing, "12 vertical segments"), kMostGrowth);
+    EXPECT_LE(growth(small, large, kSpacing, "8 vertical segments"), kMostGrowth);
 }
 
 // Every column passes through every turn below it; all but 29 of the first
