@@ -257,9 +257,10 @@ CentreLine::Pair CentreLine::closestInPass(uint32_t piece, const Structure& stru
         return std::tie(a.closest.distance, a.piece, a.tube) < std::tie(b.closest.distance, b.piece, b.tube);
     };
     // Along the line both ways; a closed line goes round, at most once.
+    const size_t most = std::min(count, kMostPassPieces + 1);
     for (const bool forward : {false, true}) {
         size_t next = piece;
-        for (size_t taken = 1; taken < count; ++taken) {
+        for (size_t taken = 1; taken < most; ++taken) {
             const bool wraps = forward ? next + 1 == count : next == 0;
             if (wraps && !line.closed()) break;
             next = forward ? (wraps ? 0 : next + 1) : (wraps ? count - 1 : next - 1);

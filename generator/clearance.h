@@ -17,10 +17,11 @@
 // the structure first meets the track going down. The structure's conflict
 // is the pass of the track through that piece: the pieces next to it along
 // the line, both ways, for as long as each comes within R of a member off the
-// own stretch; of those pairs of member and piece, the one that comes closest
-// is reported (ties: the lower piece index, then the earlier member). The
-// work grows with what lies near the structure down to its first conflict,
-// not with every turn of track it stands over.
+// own stretch (up to kMostPassPieces each way: track that runs along a
+// column); of those pairs of member and piece, the one that comes closest is
+// reported (ties: the lower piece index, then the earlier member). The work
+// grows with what lies near the structure down to its first conflict, not
+// with every turn of track it stands over.
 //
 //   CentreLine            the sampled line with a grid over its pieces.
 //   checkBuiltStructures  the structures of a generation run, each hanging
@@ -43,6 +44,9 @@ constexpr float kOwnStretchMargin = 6.0f;
 // How far the sampled centre line may stray from the curve.
 constexpr float kSampleTolerance = 0.005f;
 constexpr float kMaxPieceLength = 4.0f;
+// A pass of the track by a structure is followed this many pieces each way
+// at most.
+constexpr size_t kMostPassPieces = 64;
 
 // Where a support comes closest to the centre line.
 struct CentreLinePass {
