@@ -4,4 +4,7 @@ if(TARGET glframe AND TARGET apptestfixtures)
 endif()
 
 # Work that grows with the track: the tracks that pass over themselves most.
-sw_add_test(test_scaling SOURCES test_scaling.cpp LIBS strutbatch testsupport)
+# They time themselves, so no other test runs beside them.
+add_executable(test_scaling test_scaling.cpp)
+target_link_libraries(test_scaling PRIVATE strutbatch testsupport GTest::gtest GTest::gtest_main)
+gtest_discover_tests(test_scaling DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
