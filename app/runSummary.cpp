@@ -64,8 +64,8 @@ std::vector<ReportLine> runSummary(const BatchResult& result, const RunFiles& fi
 
 std::string clearanceWarning(const StructureConflict& conflict) {
     const BuiltStructure& built = conflict.structure;
-    const CentreLinePass& pass = conflict.closest;
-    return "clearance: " + std::string(memberWord(conflict.closestTube.role)) + " of the type-" + std::to_string(built.nodeType) +
+    const CentreLinePass& pass = conflict.pass;
+    return "clearance: " + std::string(memberWord(conflict.member.role)) + " of the type-" + std::to_string(built.nodeType) +
            " marker at " + fixed(built.position, 2) + " on segment " + std::to_string(built.segment) +
            " passes " + fixed(pass.distance, 2) + " from segment " + std::to_string(pass.segment) + " at " +
            pointText(pass.supportPoint, 1);

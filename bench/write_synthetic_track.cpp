@@ -1,29 +1,36 @@
-// Writes the synthetic benchmark circuit to a track file, for timing the
-// strutwright program itself.
+// Writes the synthetic benchmark circuit, or one of the stress tracks, to a
+// track file, for timing the strutwright program itself.
 //
 //   write_synthetic_track [--fixed-density] [--stripped] MARKERS FILE
+//   write_synthetic_track --hairpin|--vertical|--helix SIZE FILE
 //
 // --fixed-density writes the circuit of one lap whose length grows with its
 // markers (fixedDensityTrack) instead of the stacked laps; --stripped leaves
-// out the markers, for timing placement on the same track.
+// out the markers, for timing placement on the same track. The stress tracks
+// (stressTracks.h) take their size: the hairpin's length, the number of
+// vertical segments, the helix's turns.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "libzvtrack.h"
+#include "stressTracks.h"
 #include "syntheticTrack.h"
 
 namespace {
 
 enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
-constexpr long kMaxMarkers = 10000000;
+constexpr long kMaxSize = 10000000;
+
+enum class Shape { kCircuit, kHairpin, kVertical, kHelix };
 
 struct Request {
+    Shape shape = Shape::kCircuit;
     bool fixedDensity = false;
     bool stripped = false;
-    long markers = 0;
+    long size = 0;  // markers, or the stress track's size
     const char* file = nullptr;
 };
 
@@ -35,15 +42,34 @@ bool parse(int argc, char** argv, Request* request) {
             request->fixedDensity = true;
         } else if (std::strcmp(argv[next], "--stripped") == 0) {
             request->stripped = true;
+        } else if (std::strcmp(argv[next], "--hairpin") == 0) {
+            request->shape = Shape::kHairpin;
+        } else if (std::strcmp(argv[next], "--vertical") == 0) {
+            request->shape = Shape::kVertical;
+        } else if (std::strcmp(argv[next], "--helix") == 0) {
+            request->shape = Shape::kHelix;
         } else {
             return false;
         }
     }
     if (argc - next != 2) return false;
     char* end = nullptr;
-    request->markers = std::strtol(argv[next], &end, 10);
+    request->size = std::strtol(argv[next], &end, 10);
     request->file = argv[next + 1];
-    return *end == '\0' && request->markers >= 1 && request->markers <= kMaxMarkers;
+    return *end == '\0' && request->size >= 1 && request->size <= kMaxSize;
+}
+
+ZvTrack trackOf(const Request& request) {
+    const int size = static_cast<int>(request.size);
+    switch (request.shape) {
+    case Shape::kHairpin: return hairpinTrack(static_cast<float>(request.size));
+    case Shape::kVertical: return verticalTrack(size);
+    case Shape::kHelix: return helixTrack(size);
+    case Shape::kCircuit: break;
+    }
+    ZvTrack track = request.fixedDensity ? fixedDensityTrack(size) : syntheticTrack(size);
+    if (request.stripped) stripMarkers(&track);
+    return track;
 }
 
 }  // namespace
@@ -52,14 +78,13 @@ int main(int argc, char** argv) {
     Request request;
     if (!parse(argc, argv, &request)) {
         std::fprintf(stderr,
-                     "usage: write_synthetic_track [--fixed-density] [--stripped] MARKERS FILE "
-                     "(MARKERS 1..%ld)\n",
-                     kMaxMarkers);
+                     "usage: write_synthetic_track [--fixed-density] [--stripped] MARKERS FILE\n"
+                     "       write_synthetic_track --hairpin|--vertical|--helix SIZE FILE\n"
+                     "(MARKERS and SIZE 1..%ld)\n",
+                     kMaxSize);
         return kExitUsage;
     }
-    const int markers = static_cast<int>(request.markers);
-    ZvTrack track = request.fixedDensity ? fixedDensityTrack(markers) : syntheticTrack(markers);
-    if (request.stripped) stripMarkers(&track);
+    ZvTrack track = trackOf(request);
     std::string error;
     if (!ZvSave(request.file, &track, &error)) {
         std::fprintf(stderr, "write_synthetic_track: cannot write %s\n", error.c_str());

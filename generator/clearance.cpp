@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <tuple>
@@ -13,8 +14,10 @@ namespace {
 // Cell sizes of the grids over the centre line and over a file's tubes.
 constexpr float kLineCellSize = 8.0f;
 constexpr float kTubeCellSize = 8.0f;
+// A search for the first conflict takes the pieces near a structure this
+// much of their height at a time.
+constexpr float kLayerDepth = kLineCellSize;
 constexpr double kNoArc = std::numeric_limits<double>::quiet_NaN();
-constexpr uint32_t kNoPiece = std::numeric_limits<uint32_t>::max();
 constexpr size_t kNoStructure = std::numeric_limits<size_t>::max();
 constexpr float kNoCoordinate = std::numeric_limits<float>::quiet_NaN();
 constexpr Point3D kNowhere{kNoCoordinate, kNoCoordinate, kNoCoordinate};
@@ -58,14 +61,22 @@ void joinSharedNodes(const ZvTrack& track, const std::vector<TubeSegment>& tubes
     }
 }
 
-// Joins each tube to the tubes its free-node ends lie on.
+// Joins each tube to the tubes its free-node ends lie on (see
+// kMaxJoinsPerEnd).
 void joinEndsOnTubes(const ZvTrack& track, const std::vector<TubeSegment>& tubes, Joins& joins) {
     const SegmentGrid grid(tubes, kTubeCellSize);
     auto joinAt = [&](size_t tube, const Point3D& end) {
-        grid.forEachNear(grown(boxAround(end, end), kJoinTolerance), [&](uint32_t other) {
-            if (other != tube &&
-                closestPoints(end, end, tubes[other].from, tubes[other].to).distance <= kJoinTolerance) {
-                joins.join(tube, other);
+        int joined = 0;
+        const Box near = grown(boxAround(end, end), kJoinTolerance);
+        grid.forEachRunNear(near, [&](const SegmentGrid::Entry* entry, const SegmentGrid::Entry* last) {
+            for (; entry != last && joined < kMaxJoinsPerEnd; ++entry) {
+                const TubeSegment& other = tubes[entry->piece];
+                if (entry->piece == tube || !overlaps(boxOf(other), near) ||
+                    closestPoints(end, end, other.from, other.to).distance > kJoinTolerance) {
+                    continue;
+                }
+                joins.join(tube, entry->piece);
+                ++joined;
             }
         });
     };
@@ -110,11 +121,9 @@ Point3D topOf(const std::vector<BuiltTube>& members) {
 }  // namespace
 
 CentreLine::CentreLine(const ZvTrack& track, float clearance)
-    : line(track, kSampleTolerance, kMaxPieceLength), radius(clearance),
+    : line(track, Sampling{kSampleTolerance, kMaxPieceLength}), radius(clearance),
       ownReach(static_cast<double>(clearance) + kOwnStretchMargin),
-      grid(line.pieces(), kLineCellSize) {
-    lastSearch.assign(line.pieces().size(), 0);
-}
+      grid(line.pieces(), kLineCellSize) {}
 
 double CentreLine::nearestArc(const Point3D& p) const {
     const std::vector<TubeSegment>& pieces = line.pieces();
@@ -141,61 +150,126 @@ bool CentreLine::inOwnStretch(const SampledCentreLine::PieceArc& arc, double own
     return line.arcGap(arc.start + half, ownArc) - half <= ownReach;
 }
 
-void CentreLine::findPasses(const BuiltTube* first, const BuiltTube* last, double ownArc,
-                            std::vector<TubePass>* passes) {
-    passes->clear();
-    const std::vector<TubeSegment>& pieces = line.pieces();
-    if (!(radius > 0) || pieces.empty()) return;
-    bool anyTube = false;
-    Box all{};
-    for (const BuiltTube* tube = first; tube != last; ++tube) {
-        if (!isFinite(tube->ends)) continue;
-        all = anyTube ? merged(all, boxOf(tube->ends)) : boxOf(tube->ends);
-        anyTube = true;
-    }
-    if (!anyTube) return;
+bool CentreLine::firstConflict(const BuiltTube* first, const BuiltTube* last, double ownArc, TubePass* found) {
+    const Structure structure{first, last, ownArc};
+    uint32_t piece = 0;
+    if (!firstPieceMet(structure, false, &piece)) return false;
+    const Pair pair = closestInPass(piece, structure);
+    found->tube = pair.tube;
+    found->pass = {line.arcs()[pair.piece].segment, static_cast<float>(pair.closest.distance),
+                   pointAt(first[pair.tube].ends, pair.closest.s), pointAt(line.pieces()[pair.piece], pair.closest.t)};
+    return true;
+}
 
-    // The pieces near the whole structure and off its own stretch; most
-    // structures have none, and then no tube needs a look of its own.
-    const Box reach = grown(all, radius);
-    near.clear();
-    nearBoxes.clear();
-    // A piece filed under several cells is taken once per search.
-    if (++search == 0) {
-        std::fill(lastSearch.begin(), lastSearch.end(), 0);
-        search = 1;
-    }
-    grid.forEachNear(reach, [&](uint32_t id) {
-        const Box box = boxOf(pieces[id]);
-        if (!overlaps(box, reach) || lastSearch[id] == search) return;
-        lastSearch[id] = search;
-        if (inOwnStretch(line.arcs()[id], ownArc)) return;
-        near.push_back(id);
-        nearBoxes.push_back(box);
+bool CentreLine::anyConflict(const BuiltTube* first, const BuiltTube* last, double ownArc) {
+    uint32_t piece = 0;
+    return firstPieceMet({first, last, ownArc}, true, &piece);
+}
+
+// The highest piece within the radius of a member (see the header), or with
+// `stopAtAny` the first such piece found.
+bool CentreLine::firstPieceMet(const Structure& structure, bool stopAtAny, uint32_t* piece) {
+    if (!(radius > 0) || line.pieces().empty() || !reachOf(structure)) return false;
+    // A cursor per grid cell near the structure, each at the highest piece
+    // that may reach it.
+    cursors.clear();
+    grid.forEachRunNear(structureReach, [this](const SegmentGrid::Entry* begin, const SegmentGrid::Entry* end) {
+        if (begin != end) cursors.push_back({begin, end});
     });
-    if (near.empty()) return;
-
-    for (const BuiltTube* built = first; built != last; ++built) {
-        const TubeSegment& tube = built->ends;
-        if (!isFinite(tube)) continue;
-        const Box tubeReach = grown(boxOf(tube), radius);
-        Closest best{0, 0, radius};
-        uint32_t bestPiece = kNoPiece;
-        for (size_t k = 0; k < near.size(); ++k) {
-            if (!overlaps(nearBoxes[k], tubeReach)) continue;
-            const uint32_t id = near[k];
-            const TubeSegment& piece = pieces[id];
-            const Closest closest = closestPoints(tube.from, tube.to, piece.from, piece.to);
-            if (closest.distance < best.distance) {
-                best = closest;
-                bestPiece = id;
-            }
+    // Layer by layer from the top down: every piece of a layer is met before
+    // the next, so the highest one met within the radius is in the first
+    // layer that meets one.
+    constexpr float kBottom = -std::numeric_limits<float>::infinity();
+    while (true) {
+        float highest = kBottom;
+        for (const Cursor& cursor : cursors) {
+            if (cursor.next != cursor.end) highest = std::max(highest, cursor.next->top);
         }
-        if (bestPiece == kNoPiece) continue;
-        const CentreLinePass pass{line.arcs()[bestPiece].segment, static_cast<float>(best.distance),
-                                  pointAt(tube, best.s), pointAt(pieces[bestPiece], best.t)};
-        passes->push_back({static_cast<size_t>(built - first), pass});
+        if (highest == kBottom) return false;  // every cursor at its end
+        const float floor = highest - kLayerDepth;
+        bool met = false;
+        SegmentGrid::Entry first{0, 0};
+        for (Cursor& cursor : cursors) {
+            for (; cursor.next != cursor.end && cursor.next->top >= floor; ++cursor.next) {
+                const SegmentGrid::Entry& entry = *cursor.next;
+                if (met && (entry.top < first.top || (entry.top == first.top && entry.piece > first.piece))) continue;
+                if (!withinReach(entry.piece, structure)) continue;
+                first = entry;
+                met = true;
+                if (stopAtAny) break;
+            }
+            if (met && stopAtAny) break;
+        }
+        if (met) {
+            *piece = first.piece;
+            return true;
+        }
     }
+}
+
+// The box of the structure's tubes grown by the radius, in `structureReach`;
+// false when no tube is finite.
+bool CentreLine::reachOf(const Structure& structure) {
+    bool any = false;
+    for (const BuiltTube* tube = structure.first; tube != structure.last; ++tube) {
+        if (!isFinite(tube->ends)) continue;
+        const Box box = boxOf(tube->ends);
+        structureReach = any ? merged(structureReach, box) : box;
+        any = true;
+    }
+    structureReach = grown(structureReach, radius);
+    return any;
+}
+
+// Whether a piece off the own stretch comes within the radius of a member.
+bool CentreLine::withinReach(uint32_t id, const Structure& structure) const {
+    const Box box = boxOf(line.pieces()[id]);
+    if (!overlaps(box, structureReach) || inOwnStretch(line.arcs()[id], structure.ownArc)) return false;
+    Pair pair{};
+    return closestMember(id, structure, &pair);
+}
+
+// The member that comes closest to a piece off the own stretch, when one
+// comes within the radius.
+bool CentreLine::closestMember(uint32_t piece, const Structure& structure, Pair* pair) const {
+    if (inOwnStretch(line.arcs()[piece], structure.ownArc)) return false;
+    const TubeSegment& candidate = line.pieces()[piece];
+    const Box box = boxOf(candidate);
+    bool found = false;
+    for (const BuiltTube* tube = structure.first; tube != structure.last; ++tube) {
+        if (!isFinite(tube->ends) || !overlaps(box, grown(boxOf(tube->ends), radius))) continue;
+        const Closest closest = closestPoints(tube->ends.from, tube->ends.to, candidate.from, candidate.to);
+        if (closest.distance < radius && (!found || closest.distance < pair->closest.distance)) {
+            *pair = {closest, piece, static_cast<size_t>(tube - structure.first)};
+            found = true;
+        }
+    }
+    return found;
+}
+
+// The closest pair of member and piece on the pass of the track through
+// `piece` (see the header).
+CentreLine::Pair CentreLine::closestInPass(uint32_t piece, const Structure& structure) const {
+    Pair best{};
+    closestMember(piece, structure, &best);
+    const size_t count = line.pieces().size();
+    auto closer = [](const Pair& a, const Pair& b) {
+        return std::tie(a.closest.distance, a.piece, a.tube) < std::tie(b.closest.distance, b.piece, b.tube);
+    };
+    // Along the line both ways; a closed line goes round, at most once.
+    const size_t most = std::min(count, kMostPassPieces + 1);
+    for (const bool forward : {false, true}) {
+        size_t next = piece;
+        for (size_t taken = 1; taken < most; ++taken) {
+            const bool wraps = forward ? next + 1 == count : next == 0;
+            if (wraps && !line.closed()) break;
+            next = forward ? (wraps ? 0 : next + 1) : (wraps ? count - 1 : next - 1);
+            Pair pair{};
+            if (!closestMember(static_cast<uint32_t>(next), structure, &pair)) break;
+            if (closer(pair, best)) best = pair;
+        }
+    }
+    return best;
 }
 
 BuiltClearance checkBuiltStructures(const ZvTrack& track, const GenerationReport& report, float radius) {
@@ -204,17 +278,15 @@ BuiltClearance checkBuiltStructures(const ZvTrack& track, const GenerationReport
     // Room for every structure costs nothing until it is written.
     found.structures.reserve(report.structures.size());
     CentreLine line(track, radius);
-    std::vector<TubePass> passes;
+    TubePass pass;
     for (const BuiltStructure& structure : report.structures) {
         const BuiltTube* first = report.tubes.data() + structure.firstTube;
-        line.findPasses(first, first + structure.tubeCount, line.arcAt(structure.segment, structure.position),
-                        &passes);
-        if (passes.empty()) continue;
-        const auto closest = std::min_element(passes.begin(), passes.end(), [](const TubePass& a, const TubePass& b) {
-            return a.pass.distance < b.pass.distance;
-        });
-        found.structures.push_back({structure, first[closest->tube], closest->pass, passes.size()});
-        for (const TubePass& pass : passes) found.tubes.push_back(first[pass.tube].tube);
+        if (!line.firstConflict(first, first + structure.tubeCount,
+                                line.arcAt(structure.segment, structure.position), &pass)) {
+            continue;
+        }
+        found.structures.push_back({structure, first[pass.tube], pass.pass});
+        found.tubes.push_back(first[pass.tube].tube);
     }
     // Structures are built one after the other, so their tubes come in order.
     return found;
@@ -236,16 +308,16 @@ std::vector<TubeConflict> checkTrackClearance(const ZvTrack& track, float radius
     }
     CentreLine line(track, radius);
     std::vector<BuiltTube> members;
-    std::vector<TubePass> passes;
+    TubePass pass;
     for (const std::vector<size_t>& structure : joinedStructures(track, tubes)) {
         members.clear();
-        for (size_t tube : structure) members.push_back({tubes[tube], static_cast<int>(tube), MemberRole::kUnknown});
+        std::transform(structure.begin(), structure.end(), std::back_inserter(members), [&tubes](size_t tube) {
+            return BuiltTube{tubes[tube], static_cast<int>(tube), MemberRole::kUnknown};
+        });
         const double ownArc = line.nearestArc(topOf(members));
-        line.findPasses(members.data(), members.data() + members.size(), ownArc, &passes);
-        for (const TubePass& pass : passes) {
-            const size_t tube = structure[pass.tube];
-            conflicts.push_back({tube, tubes[tube].from, tubes[tube].to, pass.pass});
-        }
+        if (!line.firstConflict(members.data(), members.data() + members.size(), ownArc, &pass)) continue;
+        const size_t tube = structure[pass.tube];
+        conflicts.push_back({tube, tubes[tube].from, tubes[tube].to, pass.pass});
     }
     std::sort(conflicts.begin(), conflicts.end(),
               [](const TubeConflict& a, const TubeConflict& b) { return a.tube < b.tube; });

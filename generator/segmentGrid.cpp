@@ -34,12 +34,15 @@ SegmentGrid::SegmentGrid(const std::vector<TubeSegment>& filed, float size)
     uint64_t references = 0;
     for (size_t i = 0; i < filed.size(); ++i) {
         if (!isFinite(filed[i])) continue;
-        const uint64_t covered = cellsCovered(boxAround(filed[i].from, filed[i].to));
+        const Box box = boxAround(filed[i].from, filed[i].to);
+        const uint64_t covered = cellsCovered(box);
         if (covered > kMaxCellsPerPiece) {
-            everywhere.push_back(static_cast<uint32_t>(i));
+            everywhere.push_back({box.hi.y, static_cast<uint32_t>(i)});
+            everywhereRise = std::max(everywhereRise, box.hi.y - box.lo.y);
         } else {
             byCell[i] = 1;
             references += covered;
+            rise = std::max(rise, box.hi.y - box.lo.y);
         }
     }
     // A quarter of the references: stacked laps share their cells, and the
@@ -49,7 +52,7 @@ SegmentGrid::SegmentGrid(const std::vector<TubeSegment>& filed, float size)
     cells.assign(tableSize, Cell{kEmptyKey, 0, 0});
 
     // Count the entries of each cell, lay the cells out one after the other,
-    // and fill them.
+    // fill them, and put each cell's in order from the top down.
     auto forEachCell = [this, &filed, &byCell](auto&& onCell) {
         for (size_t i = 0; i < filed.size(); ++i) {
             if (!byCell[i]) continue;
@@ -57,19 +60,30 @@ SegmentGrid::SegmentGrid(const std::vector<TubeSegment>& filed, float size)
             const Span columns = cellSpan(box.lo.x, box.hi.x);
             const Span rows = cellSpan(box.lo.z, box.hi.z);
             for (int64_t column = columns.lo; column <= columns.hi; ++column) {
-                for (int64_t row = rows.lo; row <= rows.hi; ++row) onCell(keyOf(column, row), i);
+                for (int64_t row = rows.lo; row <= rows.hi; ++row) onCell(keyOf(column, row), i, box);
             }
         }
     };
-    forEachCell([this](int64_t key, size_t) { ++cells[claimSlot(key)].end; });
+    forEachCell([this](int64_t key, size_t, const Box&) { ++cells[claimSlot(key)].end; });
     uint32_t next = 0;
-    for (Cell& cell : cells) {
+    for (size_t slot = 0; slot < cells.size(); ++slot) {
+        Cell& cell = cells[slot];
+        if (cell.key != kEmptyKey) filledSlots.push_back(slot);
         const uint32_t count = cell.end;
         cell.begin = cell.end = next;
         next += count;
     }
     entries.resize(next);
-    forEachCell([this](int64_t key, size_t i) { entries[cells[slotOf(key)].end++] = static_cast<uint32_t>(i); });
+    forEachCell([this](int64_t key, size_t i, const Box& box) {
+        entries[cells[slotOf(key)].end++] = {box.hi.y, static_cast<uint32_t>(i)};
+    });
+    // Ties go by index, so equal tracks give equal grids.
+    auto fromTheTop = [](const Entry& a, const Entry& b) { return a.top > b.top || (a.top == b.top && a.piece < b.piece); };
+    for (const size_t slot : filledSlots) {
+        const Cell& cell = cells[slot];
+        if (cell.end - cell.begin > 1) std::sort(entries.begin() + cell.begin, entries.begin() + cell.end, fromTheTop);
+    }
+    std::sort(everywhere.begin(), everywhere.end(), fromTheTop);
 }
 
 bool SegmentGrid::coversAll(const Box& box) const { return cellsCovered(box) > occupied; }

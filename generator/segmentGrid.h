@@ -2,15 +2,20 @@
 // near a box in space.
 //
 // Pieces are filed by their index under every square cell of the ground plane
-// (x, z) that their footprint touches; heights are left to the caller's own
-// test, since supports run from the track down to the ground anyway. Pieces
-// with a non-finite end are never filed. A piece whose footprint covers more
-// than kMaxCellsPerPiece cells goes to one list that every search visits, and
-// a search whose box covers more cells than the grid holds visits every filed
-// piece instead: no search costs more than a walk over all pieces, whatever
-// the coordinates (cell indices are capped far beyond any track's size).
+// (x, z) that their footprint touches, each cell's pieces in the order of
+// their highest point, from the top down. A search takes from each cell only
+// the pieces whose heights may reach into the box's (their tops from its
+// bottom to the greatest height of a filed piece above its top), so pieces
+// stacked high above one another in one cell (the turns of a helix, vertical
+// track) cost a search only those near its box's heights. Pieces with a non-finite end are
+// never filed. A piece whose footprint covers more than kMaxCellsPerPiece
+// cells goes to one list that every search visits, and a search whose box
+// covers more cells than the grid holds visits every cell instead: no search
+// costs more than a walk over all pieces, whatever the coordinates (cell
+// indices are capped far beyond any track's size).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -38,15 +43,32 @@ inline bool overlaps(const Box& a, const Box& b) {
 
 class SegmentGrid {
 public:
+    // A piece filed under a cell, with the height of its highest point.
+    struct Entry {
+        float top;
+        uint32_t piece;
+    };
+
     SegmentGrid() = default;
     SegmentGrid(const std::vector<TubeSegment>& pieces, float cellSize);
 
-    // Calls visit(uint32_t index) for every piece whose footprint may touch the
-    // box's footprint, some of them more than once.
+    // Calls visit(const Entry* begin, const Entry* end) for every cell whose
+    // footprint may touch the box's footprint, and for the list of pieces too
+    // large to file: the entries between are those whose heights may reach
+    // into the box's, highest top first. A piece filed under several cells
+    // comes once for each.
     template <class Visit>
-    void forEachNear(const Box& box, Visit&& visit) const;
+    void forEachRunNear(const Box& box, Visit&& visit) const;
 
-    // Whether a search of this box visits every filed piece.
+    // Calls visit(uint32_t index) for every piece forEachRunNear finds.
+    template <class Visit>
+    void forEachNear(const Box& box, Visit&& visit) const {
+        forEachRunNear(box, [&visit](const Entry* begin, const Entry* end) {
+            for (const Entry* entry = begin; entry != end; ++entry) visit(entry->piece);
+        });
+    }
+
+    // Whether a search of this box visits every cell.
     bool coversAll(const Box& box) const;
 
 private:
@@ -63,19 +85,47 @@ private:
     size_t slotOf(int64_t key) const;
     size_t claimSlot(int64_t key);
     uint64_t cellsCovered(const Box& box) const;
+    template <class Visit>
+    static void visitHeights(const Entry* begin, const Entry* end, float tallest, const Box& box, Visit&& visit);
 
     double perCell = 1;  // cells per unit of length
     std::vector<Cell> cells;  // open addressing, a power of two in size
     size_t occupied = 0;
-    std::vector<uint32_t> entries;     // piece indices, grouped by cell
-    std::vector<uint32_t> everywhere;  // pieces too large to file
+    std::vector<size_t> filledSlots;  // the slots of `cells` that hold a cell
+    std::vector<Entry> entries;     // grouped by cell, each cell's from the top down
+    std::vector<Entry> everywhere;  // pieces too large to file, from the top down
+    float rise = 0;                 // the greatest height of a piece filed in a cell
+    float everywhereRise = 0;       // and in `everywhere`
 };
 
+// The entries of one cell (highest top first, at least one) whose piece may
+// reach into the box's heights: a top at or above the box's bottom, and no
+// more than `tallest`, the greatest height of a piece among them, above its
+// top.
 template <class Visit>
-void SegmentGrid::forEachNear(const Box& box, Visit&& visit) const {
-    for (uint32_t id : everywhere) visit(id);
+void SegmentGrid::visitHeights(const Entry* begin, const Entry* end, float tallest, const Box& box, Visit&& visit) {
+    const float highest = box.hi.y + tallest;
+    // Most searches take a whole cell.
+    const Entry* first = begin->top <= highest ? begin : std::partition_point(begin, end, [highest](const Entry& e) {
+        return e.top > highest;
+    });
+    const Entry* last = first == end || end[-1].top >= box.lo.y
+                            ? end
+                            : std::partition_point(first, end, [&box](const Entry& e) { return e.top >= box.lo.y; });
+    visit(first, last);
+}
+
+template <class Visit>
+void SegmentGrid::forEachRunNear(const Box& box, Visit&& visit) const {
+    if (!everywhere.empty()) {
+        visitHeights(everywhere.data(), everywhere.data() + everywhere.size(), everywhereRise, box, visit);
+    }
+    const Entry* all = entries.data();
     if (coversAll(box)) {
-        for (uint32_t id : entries) visit(id);
+        for (const size_t slot : filledSlots) {
+            const Cell& cell = cells[slot];
+            visitHeights(all + cell.begin, all + cell.end, rise, box, visit);
+        }
         return;
     }
     const Span columns = cellSpan(box.lo.x, box.hi.x);
@@ -83,7 +133,7 @@ void SegmentGrid::forEachNear(const Box& box, Visit&& visit) const {
     for (int64_t column = columns.lo; column <= columns.hi; ++column) {
         for (int64_t row = rows.lo; row <= rows.hi; ++row) {
             const Cell& cell = cells[slotOf(keyOf(column, row))];
-            for (uint32_t i = cell.begin; i < cell.end; ++i) visit(entries[i]);
+            if (cell.begin != cell.end) visitHeights(all + cell.begin, all + cell.end, rise, box, visit);
         }
     }
 }

@@ -64,6 +64,15 @@ ZvTrack crossingTrack(float aside) {
     return track;
 }
 
+ZvTrack twoLevelCrossing() {
+    ZvTrack track = straightTrack({-44, 20, 0}, {44, 20, 0});
+    addStraightBezier(&track, {1, 12, -60});
+    addStraightBezier(&track, {1, 12, 60});
+    addStraightBezier(&track, {0, 5, 60});
+    addStraightBezier(&track, {0, 5, -60});
+    return track;
+}
+
 void setColors(ZvTrack* track, int s, Color color1, Color color2, Color color3) {
     modifySegment(kSegmentPlain, s + 1, 0, color1, color2, color3, 0, 0, track);
 }

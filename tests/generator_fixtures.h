@@ -11,6 +11,11 @@
 //                     runs along z at height 5 from z = -60 to 60 at x =
 //                     `aside` (segment 1 joins their ends); the crossing lies
 //                     at the middle of both.
+//   twoLevelCrossing  the crossing track at 0 aside with a middle straight
+//                     (segment 2) along z at height 12, 1 beside the crossing
+//                     point, between the upper straight (segment 0) and the
+//                     lower (segment 4, at height 5 through the crossing
+//                     point); segments 1 and 3 join their ends far from it.
 //   setColors         replaces the three colours of zero-based segment s.
 //   runType1          one generation pass over the track; returns the record.
 //   runMake           Make with the driver's defaults; its stdout and warnings.
@@ -29,6 +34,7 @@ namespace genfix {
 ZvTrack straightTrack(Point3D start, Point3D end, float roll = 0.0f, int coasterStyle = 0);
 void addStraightBezier(ZvTrack* track, Point3D position, float roll = 0.0f);
 ZvTrack crossingTrack(float aside);
+ZvTrack twoLevelCrossing();
 void setColors(ZvTrack* track, int s, Color color1, Color color2, Color color3);
 
 Supports runType1(ZvTrack* track);

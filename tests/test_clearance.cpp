@@ -1,6 +1,6 @@
 // The clearance check: structures of a generation run and the tubes of any
-// track, against crossings built here, the demo track and the stacked laps of
-// the synthetic circuit.
+// track, against crossings built here, a helix, the demo track and the
+// stacked laps of the synthetic circuit.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +10,7 @@
 #include "clearance.h"
 #include "demoTrack.h"
 #include "generator_fixtures.h"
+#include "stressTracks.h"
 #include "syntheticTrack.h"
 
 namespace {
@@ -69,13 +70,13 @@ TEST(Clearance, AColumnThroughTheTrackBelowIsReportedByBothChecks) {
     EXPECT_EQ(0, conflict.structure.segment);
     EXPECT_EQ(0.5f, conflict.structure.position);
     EXPECT_EQ(kMarkerColumn, conflict.structure.nodeType);
-    EXPECT_EQ(2, conflict.closest.segment);
-    EXPECT_NEAR(0, conflict.closest.distance, kNear);
-    EXPECT_NEAR(5, conflict.closest.supportPoint.y, kNear);
-    EXPECT_NEAR(0, distance(conflict.closest.supportPoint, conflict.closest.trackPoint), kNear);
+    EXPECT_EQ(2, conflict.pass.segment);
+    EXPECT_NEAR(0, conflict.pass.distance, kNear);
+    EXPECT_NEAR(5, conflict.pass.supportPoint.y, kNear);
+    EXPECT_NEAR(0, distance(conflict.pass.supportPoint, conflict.pass.trackPoint), kNear);
     // The column is the second tube the structure adds: strut, column, collar.
-    EXPECT_EQ(MemberRole::kColumn, conflict.closestTube.role);
-    EXPECT_EQ(1, conflict.closestTube.tube);
+    EXPECT_EQ(MemberRole::kColumn, conflict.member.role);
+    EXPECT_EQ(1, conflict.member.tube);
     EXPECT_EQ(TubeList{1}, found.tubes);
 
     const std::vector<TubeConflict> tubes = checkTrackClearance(run.track);
@@ -97,7 +98,7 @@ TEST(Clearance, TheRadiusDecidesHowFarAsideTheLowerTrackIsClear) {
         ASSERT_EQ(conflicts, found.structures.size()) << aside << " " << radius;
         EXPECT_EQ(conflicts, checkTrackClearance(run.track, radius).size()) << aside << " " << radius;
         if (conflicts) {
-            EXPECT_NEAR(5, found.structures[0].closest.distance, kNear);
+            EXPECT_NEAR(5, found.structures[0].pass.distance, kNear);
         }
     }
 }
@@ -122,63 +123,109 @@ TEST(Clearance, ColumnsOfTheUpperLapPassThroughTheLowerOne) {
     const BuiltClearance found = checkBuiltStructures(track, report);
     ASSERT_GT(found.structures.size(), 50u);
     for (const StructureConflict& conflict : found.structures) {
-        const int lapApart = std::abs(conflict.structure.segment - conflict.closest.segment);
+        const int lapApart = std::abs(conflict.structure.segment - conflict.pass.segment);
         EXPECT_TRUE(lapApart >= 469 && lapApart <= 474) << conflict.structure.segment;
     }
     // A few by hand: the tube as the document holds it against the near
     // segment's curve sampled finely.
     for (size_t k = 0; k < found.structures.size(); k += found.structures.size() / 4) {
         const StructureConflict& conflict = found.structures[k];
-        const TubeSegment tube = tubeEnds(track, static_cast<size_t>(conflict.closestTube.tube));
+        const TubeSegment tube = tubeEnds(track, static_cast<size_t>(conflict.member.tube));
         const Point3D a = tube.from, b = tube.to;
         SegmentCurve curve;
-        ASSERT_TRUE(segmentCurve(conflict.closest.segment, &track, &curve));
+        ASSERT_TRUE(segmentCurve(conflict.pass.segment, &track, &curve));
         float nearest = 1e9f;
         constexpr int kSamples = 20000;
         for (int i = 0; i <= kSamples; ++i) {
             const Point3D p = cubicPoint(curve, static_cast<float>(i) / kSamples);
             nearest = std::fmin(nearest, distanceToPiece(p, a, b));
         }
-        EXPECT_NEAR(nearest, conflict.closest.distance, kNear) << k;
-        EXPECT_LT(conflict.closest.distance, kDefaultClearanceRadius);
-        EXPECT_NEAR(0, distanceToPiece(conflict.closest.supportPoint, a, b), kNear);
+        EXPECT_NEAR(nearest, conflict.pass.distance, kNear) << k;
+        EXPECT_LT(conflict.pass.distance, kDefaultClearanceRadius);
+        EXPECT_NEAR(0, distanceToPiece(conflict.pass.supportPoint, a, b), kNear);
         SegmentCurve own;
         ASSERT_TRUE(segmentCurve(conflict.structure.segment, &track, &own));
-        EXPECT_GT(cubicPoint(own, conflict.structure.position).y, conflict.closest.trackPoint.y);
+        EXPECT_GT(cubicPoint(own, conflict.structure.position).y, conflict.pass.trackPoint.y);
     }
 }
 
-// A column hung by hand under the upper straight of the crossing, and a short
-// post under the lower straight: the post is the lower track's own business
-// unless it belongs to the column's structure.
-ZvTrack handMadeSupports(bool postOnColumn, bool braceSharesTop) {
-    ZvTrack track = genfix::crossingTrack(0);
+// A column hung by hand from the upper straight of the crossing, 3 beside
+// the lower straight (clear of it), and a post 0.5 beside and under the lower
+// straight, 0.71 from it: the post is the lower track's own business unless it
+// belongs to the column's structure. A tie at height 3 joins them when its end
+// lies on the column (within kJoinTolerance) and it shares the post's foot.
+ZvTrack handMadeSupports(float tieOffColumn) {
+    ZvTrack track = genfix::crossingTrack(3);
     const int top = addFreeNode(0, 19, 0, &track);
     const int foot = addFundNode(0, 0, 1, 0, 0, 0, 0, 0, 0, &track);
     addSupport(kEndFreeNode, top, 0, kEndFundNode, foot, 0, kTubeMedium, 0, 0, &track);
-    // Under the lower track: on the column's line, or 0.5 beside it.
-    const float postX = postOnColumn ? 0.0f : 0.5f;
-    const int postTop = addFreeNode(postX, 4.5f, 0, &track);
-    const int postFoot = addFreeNode(postX, 2.0f, 0, &track);
+    const int postTop = addFreeNode(2.5f, 4.5f, 0, &track);
+    const int postFoot = addFreeNode(2.5f, 2.0f, 0, &track);
     addSupport(kEndFreeNode, postTop, 0, kEndFreeNode, postFoot, 0, kTubeMedium, 0, 0, &track);
-    if (braceSharesTop) addSupport(kEndFreeNode, top, 0, kEndFreeNode, postFoot, 0, kTubeLight, 0, 0, &track);
+    const int tieEnd = addFreeNode(tieOffColumn, 2.0f, 0, &track);
+    addSupport(kEndFreeNode, tieEnd, 0, kEndFreeNode, postFoot, 0, kTubeLight, 0, 0, &track);
     // An end that names no node is passed over.
     addSupport(kEndFreeNode, 999, 0, kEndFundNode, foot, 0, kTubeMedium, 0, 0, &track);
     return track;
 }
 
 TEST(Clearance, TubesJoinThroughSharedNodesAndEndsOnOtherTubes) {
-    for (const auto& [postOnColumn, braceSharesTop, conflicting] :
-         {std::tuple<bool, bool, std::vector<size_t>>{false, false, {0}},
-          {true, false, {0, 1}},
-          {false, true, {0, 1, 2}}}) {
-        std::vector<size_t> found;
-        for (const TubeConflict& conflict : checkTrackClearance(handMadeSupports(postOnColumn, braceSharesTop))) {
-            EXPECT_EQ(2, conflict.pass.segment);
-            found.push_back(conflict.tube);
+    const std::vector<TubeConflict> joined = checkTrackClearance(handMadeSupports(0));
+    ASSERT_EQ(1u, joined.size());
+    EXPECT_EQ(1u, joined[0].tube);  // the post
+    EXPECT_EQ(2, joined[0].pass.segment);
+    EXPECT_NEAR(std::sqrt(0.5f), joined[0].pass.distance, kNear);
+    EXPECT_NEAR(4.5f, joined[0].pass.supportPoint.y, kNear);
+    // 0.02 off the column the tie's end joins nothing: the tie and the post
+    // hang from the lower straight.
+    EXPECT_TRUE(checkTrackClearance(handMadeSupports(0.02f)).empty());
+}
+
+// A column over the crossing meets the middle straight, 1 beside it, first
+// going down, before the lower straight it passes right through.
+TEST(Clearance, TheConflictReportedIsTheFirstMetGoingDown) {
+    ZvTrack track = genfix::twoLevelCrossing();
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
+    const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
+    const BuiltClearance found = checkBuiltStructures(track, report);
+    ASSERT_EQ(1u, found.structures.size());
+    const StructureConflict& conflict = found.structures[0];
+    EXPECT_EQ(MemberRole::kColumn, conflict.member.role);
+    EXPECT_EQ(2, conflict.pass.segment);
+    EXPECT_NEAR(1, conflict.pass.distance, kNear);
+    EXPECT_NEAR(12, conflict.pass.supportPoint.y, kNear);
+    EXPECT_NEAR(1, conflict.pass.trackPoint.x, kNear);
+    EXPECT_EQ(TubeList{1}, found.tubes);
+
+    const std::vector<TubeConflict> tubes = checkTrackClearance(track);
+    ASSERT_EQ(1u, tubes.size());
+    EXPECT_EQ(1u, tubes[0].tube);
+    EXPECT_EQ(2, tubes[0].pass.segment);
+    EXPECT_NEAR(1, tubes[0].pass.distance, kNear);
+}
+
+// Every column of the helix passes through every turn below it; each is
+// reported at the turn right below, four segments (one turn, 2 lower) back.
+// Under the end of the first turn lies the start of the track.
+TEST(Clearance, AHelixColumnMeetsTheTurnRightBelowIt) {
+    ZvTrack track = helixTrack(6);
+    const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
+    ASSERT_EQ(6u * 4 * 8, report.structures.size());
+    const BuiltClearance found = checkBuiltStructures(track, report);
+    size_t laterTurns = 0;
+    for (const StructureConflict& conflict : found.structures) {
+        const int segment = conflict.structure.segment;
+        EXPECT_EQ(MemberRole::kColumn, conflict.member.role);
+        if (segment < 4) {
+            EXPECT_EQ(3, segment);
+            EXPECT_EQ(0, conflict.pass.segment);
+            continue;
         }
-        EXPECT_EQ(conflicting, found) << postOnColumn << braceSharesTop;
+        ++laterTurns;
+        EXPECT_EQ(segment - 4, conflict.pass.segment) << segment;
+        EXPECT_LT(conflict.pass.distance, 0.1f) << segment;
     }
+    EXPECT_EQ(5u * 4 * 8, laterTurns);
 }
 
 TEST(Clearance, TheRunListsEachStructureWithItsTubesAndMembers) {

@@ -1,7 +1,8 @@
 // The clearance check as an author meets it: strutwright's warnings and
 // summary line, and `zvtrack clearance` on the file it wrote, for a straight
 // at height 20 crossing 15 above a lower one with a column marker right above
-// the crossing, the lower straight moved aside, and the demo track.
+// the crossing, the lower straight moved aside, a third straight between
+// them, and the demo track.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -59,6 +60,23 @@ TEST(ClearanceRuns, AColumnThroughTheTrackBelowIsReportedByBothPrograms) {
     const ProgramRun offCheck = runZvtrack({"clearance", "--clearance", "0", output});
     EXPECT_EQ(offCheck.exitStatus, 0);
     EXPECT_EQ(offCheck.out, "");
+}
+
+// Between the column and the straight it passes through, a middle straight
+// runs 1 beside it: both programs name the pass met first going down.
+TEST(ClearanceRuns, BothProgramsNameTheFirstConflictGoingDown) {
+    ZvTrack track = genfix::twoLevelCrossing();
+    addTrackNode(0, kMarkerColumn, 0.5f, &track);
+    const std::string input = scratchDir("clearance-two-levels") + "/two-levels.zvtrack";
+    saveTrack(input, &track);
+    const ProgramRun run = runProgram({"--no-view", "-q", input});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "strutwright: " + input + ": clearance: column of the type-2 marker at 0.50 on segment 0 "
+                       "passes 1.00 from segment 2 at (0.0, 12.0, 0.0)\n");
+    const ProgramRun check = runZvtrack({"clearance", input + "-new.zvtrack"});
+    EXPECT_EQ(check.exitStatus, 1);
+    EXPECT_EQ(check.out, "tubeArray[1]: (0.00, 18.70, 0.00) to (0.00, 0.00, 0.00) passes 1.00 from segment 2 at "
+                         "(0.00, 12.00, 0.00)\n");
 }
 
 TEST(ClearanceRuns, TheRadiusDecidesHowFarAsideTheLowerTrackIsClear) {

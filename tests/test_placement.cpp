@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "clearance.h"
@@ -176,6 +177,86 @@ TEST(Placement, PlacingTwiceEqualsPlacingOnceByteForByte) {
     const PlacementReport second = placeMarkers(&track);
     EXPECT_TRUE(second.placed.empty());
     EXPECT_EQ(once, bytesOf(track));
+}
+
+// A straight along z at `height`, `length` long.
+ZvTrack straight(float height, float length, float roll = 0) {
+    return genfix::straightTrack({0, height, 0}, {0, height, length}, roll);
+}
+
+// The summary's words, without the kinds of its lines.
+std::vector<std::string> summaryText(const PlacementReport& report, float spacing) {
+    std::vector<std::string> text;
+    for (const ReportLine& line : placementSummary(report, spacing)) text.push_back(line.text);
+    return text;
+}
+
+std::string lastLine(const PlacementReport& report, float spacing) {
+    return summaryText(report, spacing).back();
+}
+
+// Places every 8 lie at 4, 12, 20, ...: place k (from 0) at 8k + 4.
+TEST(Placement, PlacingStopsAtItsLimitsAndSaysWhere) {
+    ZvTrack high = straight(20, 1000);
+    const PlacementReport markers = placeMarkers(&high, 8, PlacementLimits{10, 100});
+    EXPECT_EQ(10u, markers.placed.size());
+    EXPECT_EQ(10, getTotalTrackNodes(0, &high));
+    EXPECT_EQ(PlacementLimit::kMarkers, markers.stop.limit);
+    EXPECT_EQ(84, markers.stop.arc);
+    EXPECT_NEAR(0.084f, markers.stop.position, 1e-4f);
+    EXPECT_EQ("  stopped: segment 0 at 0.08, 84 along the track (placing stops at 10 markers)", lastLine(markers, 8));
+
+    ZvTrack low = straight(2, 1000);
+    const PlacementReport places = placeMarkers(&low, 8, PlacementLimits{10, 20});
+    EXPECT_EQ(20, places.tooLow);
+    EXPECT_EQ("  stopped: segment 0 at 0.16, 164 along the track (placing stops after 20 places)", lastLine(places, 8));
+
+    // A track that holds just as many places as the limit was placed whole.
+    ZvTrack whole = straight(20, 80);
+    const PlacementReport all = placeMarkers(&whole, 8, PlacementLimits{10, 10});
+    EXPECT_EQ(10u, all.placed.size());
+    EXPECT_EQ(PlacementLimit::kNone, all.stop.limit);
+    EXPECT_EQ("markers placed every 8: 10 braced legs", lastLine(all, 8));
+}
+
+TEST(Placement, NothingPlacedSaysWhy) {
+    auto firstLine = [](ZvTrack track) { return summaryText(placeMarkers(&track, 8), 8).front(); };
+    ZvTrack empty;
+    initNewZvTrack(&empty);
+    EXPECT_EQ("markers placed every 8: none (the track has no segment with a curve)", firstLine(empty));
+
+    ZvTrack marked = genfix::crossingTrack(15);
+    for (int s = 0; s < 3; ++s) addTrackNode(s, kMarkerColumn, 0.5f, &marked);
+    EXPECT_EQ("markers placed every 8: none (every segment with a curve has markers of its own)", firstLine(marked));
+
+    // Places lie at 4 and 12: not on a track 3 long, nor on a bare segment
+    // from 5 to 11 between two with markers.
+    const std::string between =
+        "markers placed every 8: none (no place every 8 along the track, the first at 4, falls on a segment "
+        "without markers)";
+    EXPECT_EQ(between, firstLine(straight(20, 3)));
+    ZvTrack gap = straight(20, 5);
+    genfix::addStraightBezier(&gap, {0, 20, 11});
+    genfix::addStraightBezier(&gap, {0, 20, 30});
+    addTrackNode(0, kMarkerColumn, 0.5f, &gap);
+    addTrackNode(2, kMarkerColumn, 0.5f, &gap);
+    EXPECT_EQ(between, firstLine(gap));
+
+    EXPECT_EQ("markers placed every 8: none (every place is lower than 4)", firstLine(straight(3.9f, 40)));
+}
+
+TEST(Placement, AMarkerWhereTheBankIsNotANumberIsLeftOutSayingSo) {
+    ZvTrack track = straight(20, 40, std::numeric_limits<float>::quiet_NaN());
+    const PlacementReport report = placeMarkers(&track);
+    ASSERT_EQ(5u, report.leftOut.size());
+    EXPECT_EQ(LeftOutReason::kNoFiniteBanking, report.leftOut[0].reason);
+    EXPECT_EQ(std::vector<std::string>({"markers placed every 8: none",
+                                        "  left out: segment 0 at 0.10 (the track's bank is not a number there)",
+                                        "  left out: segment 0 at 0.30 (the track's bank is not a number there)",
+                                        "  left out: segment 0 at 0.50 (the track's bank is not a number there)",
+                                        "  left out: segment 0 at 0.70 (the track's bank is not a number there)",
+                                        "  left out: segment 0 at 0.90 (the track's bank is not a number there)"}),
+              summaryText(report, 8));
 }
 
 }  // namespace

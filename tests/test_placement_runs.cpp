@@ -1,6 +1,7 @@
 // Marker placement as an author uses it: strutwright --place on a track
 // without markers, and `zvtrack place` with its summary, its refusals and a
-// run on its own output. The bare track is the demo track without its markers.
+// run on its own output, and runs that place nothing. The bare track is the
+// demo track without its markers.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "app_fixtures.h"
 #include "generator_fixtures.h"
 #include "reportLines.h"
+#include "stressTracks.h"
 #include "syntheticTrack.h"
 
 namespace fs = std::filesystem;
@@ -61,6 +63,46 @@ TEST(PlacementRuns, StrutwrightPlacesAndThenGeneratesOnATrackWithoutMarkers) {
     EXPECT_TRUE(markerTypes(output).empty());
 }
 
+// Placing that places nothing says why, in the summary's first line; on the
+// vertical stack every place is left out.
+TEST(PlacementRuns, PlacingNothingSaysWhy) {
+    const std::string dir = scratchDir("place-nothing");
+    const std::string demo = dir + "/demo.zvtrack";
+    fs::copy_file(std::string(SW_SOURCE_DIR) + "/examples/demo.zvtrack", demo);
+    const ProgramRun marked = runProgram({"--place=8", "--no-view", demo});
+    EXPECT_EQ(marked.exitStatus, 0) << marked.err;
+    EXPECT_EQ(marked.err.rfind("strutwright: " + demo +
+                                   ": markers placed every 8: none (every segment with a curve has markers of its own)\n"
+                                   "strutwright: " + demo + ": ",
+                               0),
+              0u)
+        << marked.err;
+
+    ZvTrack empty;
+    initNewZvTrack(&empty);
+    saveTrack(dir + "/empty.zvtrack", &empty);
+    const ProgramRun bare = runZvtrack({"place", dir + "/empty.zvtrack", dir + "/empty-placed.zvtrack"});
+    EXPECT_EQ(bare.exitStatus, 0) << bare.err;
+    EXPECT_EQ(bare.out, "markers placed every 8: none (the track has no segment with a curve)\n");
+
+    ZvTrack stack = verticalTrack(3);
+    saveTrack(dir + "/stack.zvtrack", &stack);
+    const ProgramRun stacked = runZvtrack({"place", dir + "/stack.zvtrack", dir + "/stack-placed.zvtrack"});
+    EXPECT_EQ(stacked.exitStatus, 0) << stacked.err;
+    // Three segments of 4,990 hold ceil((14,970 - 4) / 8) = 1,871 places.
+    EXPECT_EQ(stacked.out.rfind("markers placed every 8: none\n  left out: segment 0 at 0.00 (no place within 4 keeps "
+                                "its supports clear of the track)\n",
+                                0),
+              0u)
+        << stacked.out.substr(0, 200);
+    size_t leftOut = 0;
+    for (size_t at = stacked.out.find("  left out: "); at != std::string::npos;
+         at = stacked.out.find("  left out: ", at + 1)) {
+        ++leftOut;
+    }
+    EXPECT_EQ(leftOut, 1871u);
+}
+
 // Placing on a supported track builds a second set: strutwright does what it
 // is asked, but says so.
 TEST(PlacementRuns, StrutwrightPlacingOnASupportedTrackWarns) {
@@ -90,13 +132,14 @@ TEST(PlacementRuns, ZvtrackPlaceWritesTheMarkersAndGeneratingThemGivesWhatOneRun
     ASSERT_EQ(runProgram({"--no-view", "-q", "--place=8", input}).exitStatus, 0);
     EXPECT_EQ(readFile(placed + "-new.zvtrack"), readFile(input + "-new.zvtrack"));
 
-    // On its own output it places nothing and writes the same bytes; only the
-    // existing output needs --force.
+    // On its own output it places nothing and writes the same bytes (the
+    // segments left without markers run low); only the existing output needs
+    // --force.
     const std::string again = dir + "/again.zvtrack";
     writeFile(again, "an older placement");
     const ProgramRun rerun = runZvtrack({"place", "--force", placed, again});
     EXPECT_EQ(rerun.exitStatus, 0) << rerun.err;
-    EXPECT_EQ(rerun.out, "markers placed every 8: none\n"
+    EXPECT_EQ(rerun.out, "markers placed every 8: none (every place is lower than 4)\n"
                          "  too low: 6 places (the track runs below 4 there)\n");
     EXPECT_EQ(readFile(again), readFile(placed));
 }

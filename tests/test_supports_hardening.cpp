@@ -58,8 +58,8 @@ TEST(SupportsHardening, RandomTracksOfEveryShapeAreCheckedAfterGeneration) {
             const GenerationReport report = generateWithDriverDefaults(&track, nullptr);
             const BuiltClearance found = checkBuiltStructures(track, report);
             for (const StructureConflict& conflict : found.structures) {
-                expectSound(conflict.closest, kDefaultClearanceRadius);
-                EXPECT_LT(static_cast<size_t>(conflict.closestTube.tube), track.tubeArray.size());
+                expectSound(conflict.pass, kDefaultClearanceRadius);
+                EXPECT_LT(static_cast<size_t>(conflict.member.tube), track.tubeArray.size());
             }
             seen.structures += report.structures.size();
             seen.conflicts += found.structures.size();

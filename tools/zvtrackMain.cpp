@@ -80,11 +80,12 @@ const Command kCommands[] = {
      "segment or whose structure would not be finite, nearly horizontal braces.\n"
      "Exit status 1 when it found something.\n"},
     {"clearance", CommandKind::kClearance, kTakesClearance, "FILE",
-     "support tubes that come too close to the track",
-     "Prints one line per support tube of the track FILE that comes within R of the\n"
-     "track's centre line (away from the stretch of track its structure hangs from):\n"
-     "its index, its two ends, the segment it comes near (from 0), how close and\n"
-     "where. Exit status 1 when it found any.\n"
+     "support structures that come too close to the track",
+     "Prints one line per support structure of the track FILE that comes within R\n"
+     "of the track's centre line (away from the stretch of track it hangs from),\n"
+     "for its first conflict going down from the track: the tube's index, its two\n"
+     "ends, the segment it comes near (from 0), how close and where. Exit status 1\n"
+     "when it found any.\n"
      "\n"
      "      --clearance=R  the radius (default 1.5; 0 turns the check off)\n"},
     {"new", CommandKind::kNew, kTakesForce, "FILE", "write a new, empty track",
@@ -99,7 +100,7 @@ const Command kCommands[] = {
      "and no markers of its own, each of the type the track calls for there, moved\n"
      "off places where its supports would come too close to the track, and writes\n"
      "the track to OUT (IN is never changed). Tells what it placed, moved and left\n"
-     "out.\n"
+     "out, and where it stopped at its limit of 1000000 markers or 2000000 places.\n"
      "\n"
      "      --spacing=D  the distance between markers along the track (default 8,\n"
      "                   at least 1)\n"
